@@ -1,0 +1,117 @@
+#include "fakes/Fakes.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kadrilo::testing {
+namespace {
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+}  // namespace
+
+std::string FakeRegistry::Id(RegistryRoot root, const std::string& path) {
+    return (root == RegistryRoot::CurrentUser ? "hkcu\\" : "hklm\\") + Lower(path);
+}
+
+void FakeRegistry::Set(RegistryRoot root, const std::string& path, const std::string& name,
+                       RegistryValue value) {
+    CreateKey(root, path);
+    WriteValue(root, path, name, value);
+}
+
+bool FakeRegistry::HasValue(RegistryRoot root, const std::string& path, const std::string& name) {
+    return ReadValue(root, path, name).has_value();
+}
+
+std::vector<std::string> FakeRegistry::ValueNames(RegistryRoot root, const std::string& path) {
+    std::vector<std::string> names;
+    auto key = keys_.find(Id(root, path));
+    if (key != keys_.end())
+        for (const auto& [lower, entry] : key->second.values) names.push_back(entry.first);
+    return names;
+}
+
+bool FakeRegistry::KeyExists(RegistryRoot root, const std::string& path) {
+    return keys_.count(Id(root, path)) > 0;
+}
+
+bool FakeRegistry::CreateKey(RegistryRoot root, const std::string& path) {
+    for (size_t pos = 0; pos != std::string::npos;) {
+        pos = path.find('\\', pos + 1);
+        keys_[Id(root, path.substr(0, pos))];
+    }
+    return true;
+}
+
+std::optional<RegistryValue> FakeRegistry::ReadValue(RegistryRoot root, const std::string& path,
+                                                     const std::string& name) {
+    auto key = keys_.find(Id(root, path));
+    if (key == keys_.end()) return std::nullopt;
+    auto value = key->second.values.find(Lower(name));
+    if (value == key->second.values.end()) return std::nullopt;
+    return value->second.second;
+}
+
+bool FakeRegistry::WriteValue(RegistryRoot root, const std::string& path, const std::string& name,
+                              const RegistryValue& value) {
+    auto key = keys_.find(Id(root, path));
+    if (key == keys_.end()) return false;
+    key->second.values[Lower(name)] = {name, value};
+    return true;
+}
+
+bool FakeRegistry::DeleteValue(RegistryRoot root, const std::string& path, const std::string& name) {
+    auto key = keys_.find(Id(root, path));
+    return key != keys_.end() && key->second.values.erase(Lower(name)) > 0;
+}
+
+bool FakeRegistry::DeleteKeyTree(RegistryRoot root, const std::string& path) {
+    const std::string id = Id(root, path);
+    if (!keys_.count(id)) return false;
+    std::erase_if(keys_, [&](const auto& entry) {
+        return entry.first == id || entry.first.rfind(id + "\\", 0) == 0;
+    });
+    return true;
+}
+
+bool FakeFiles::FileExists(const std::string& path) {
+    return std::find(existing.begin(), existing.end(), path) != existing.end();
+}
+
+MessageAnswer FakeWindows::ShowMessageBox(const std::string& text, const std::string& caption,
+                                          unsigned flags) {
+    messages.push_back({text, caption, flags});
+    calls.push_back("message");
+    if (answers.empty()) throw std::logic_error("unexpected message box: " + text);
+    MessageAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void FakeWindows::MoveMainWindow(int32_t left, int32_t top) {
+    calls.push_back("move " + std::to_string(left) + "," + std::to_string(top));
+    mainWindow = {left, top, left + mainWindow.Width(), top + mainWindow.Height()};
+}
+
+std::optional<WindowId> FakeInstance::FindRunningInstance(int32_t) {
+    if (runningInstance) return runningInstance;
+    marked = true;
+    return std::nullopt;
+}
+
+void FakeTimers::StartTimer(TimerId id, uint32_t intervalMs) {
+    running[id] = intervalMs;
+    calls.push_back("start " + std::to_string(static_cast<int>(id)));
+}
+
+void FakeTimers::StopTimer(TimerId id) {
+    running.erase(id);
+    calls.push_back("stop " + std::to_string(static_cast<int>(id)));
+}
+
+}  // namespace kadrilo::testing

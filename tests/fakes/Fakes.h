@@ -1,0 +1,131 @@
+// Fakes of the ports: they record what the core asked and answer as scripted.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/Ports.h"
+
+namespace kadrilo::testing {
+
+// Thrown by FakeSystem::ExitProcess, so that a test sees where the process ended.
+struct ProcessExited {
+    int code;
+};
+
+class FakeRegistry : public RegistryPort {
+public:
+    // Seeds a value, creating its key and the key's parents.
+    void Set(RegistryRoot root, const std::string& path, const std::string& name, RegistryValue value);
+    bool HasValue(RegistryRoot root, const std::string& path, const std::string& name);
+    // Value names of a key, in their stored spelling.
+    std::vector<std::string> ValueNames(RegistryRoot root, const std::string& path);
+
+    bool KeyExists(RegistryRoot root, const std::string& path) override;
+    bool CreateKey(RegistryRoot root, const std::string& path) override;
+    std::optional<RegistryValue> ReadValue(RegistryRoot root, const std::string& path,
+                                           const std::string& name) override;
+    bool WriteValue(RegistryRoot root, const std::string& path, const std::string& name,
+                    const RegistryValue& value) override;
+    bool DeleteValue(RegistryRoot root, const std::string& path, const std::string& name) override;
+    bool DeleteKeyTree(RegistryRoot root, const std::string& path) override;
+
+private:
+    struct Key {
+        std::map<std::string, std::pair<std::string, RegistryValue>> values;  // by lower-case name
+    };
+    static std::string Id(RegistryRoot root, const std::string& path);
+    std::map<std::string, Key> keys_;  // by root and lower-case path
+};
+
+class FakeSystem : public SystemPort {
+public:
+    SystemVersion version;
+    bool admin = true;
+    std::optional<std::string> windowsDirectory = "C:\\Windows";
+    std::string languageName = "English";
+    int adminChecks = 0;
+
+    SystemVersion GetVersion() override { return version; }
+    bool CheckAdminAccess() override {
+        ++adminChecks;
+        return admin;
+    }
+    std::optional<std::string> WindowsDirectory() override { return windowsDirectory; }
+    std::string UserLanguageName() override { return languageName; }
+    [[noreturn]] void ExitProcess(int code) override { throw ProcessExited{code}; }
+};
+
+class FakeFiles : public FileSystemPort {
+public:
+    std::vector<std::string> existing;
+    bool FileExists(const std::string& path) override;
+};
+
+class FakeFonts : public FontPort {
+public:
+    std::vector<std::string> families{"Courier New", "Arial", "Times New Roman"};
+    std::vector<std::string> InstalledFontFamilies() override { return families; }
+};
+
+struct ShownMessage {
+    std::string text;
+    std::string caption;
+    unsigned flags;
+};
+
+class FakeWindows : public WindowPort {
+public:
+    std::deque<MessageAnswer> answers;  // the user's answers, in order
+    std::vector<ShownMessage> messages;
+    std::vector<std::string> calls;     // what was asked, in order
+    Rect screen{0, 0, 1024, 768};
+    Rect mainWindow{0, 0, 487, 354};
+
+    void BringMainToForeground() override { calls.push_back("foreground"); }
+    MessageAnswer ShowMessageBox(const std::string& text, const std::string& caption,
+                                 unsigned flags) override;
+    Rect ScreenRect() override { return screen; }
+    Rect MainWindowRect() override { return mainWindow; }
+    void MoveMainWindow(int32_t left, int32_t top) override;
+};
+
+class FakeInstance : public InstancePort {
+public:
+    std::optional<WindowId> runningInstance;
+    bool marked = false;
+    std::vector<std::pair<WindowId, std::string>> sent;
+    std::vector<WindowId> activated;
+
+    std::optional<WindowId> FindRunningInstance(int32_t marker) override;
+    void SendCommandLine(WindowId target, const std::string& text) override {
+        sent.emplace_back(target, text);
+    }
+    void ActivateInstance(WindowId target) override { activated.push_back(target); }
+};
+
+class FakeTimers : public TimerPort {
+public:
+    std::map<TimerId, uint32_t> running;
+    std::vector<std::string> calls;
+    void StartTimer(TimerId id, uint32_t intervalMs) override;
+    void StopTimer(TimerId id) override;
+};
+
+// All fakes together, with the ports handed to the core.
+struct FakePorts {
+    FakeRegistry registry;
+    FakeSystem system;
+    FakeFiles files;
+    FakeFonts fonts;
+    FakeWindows windows;
+    FakeInstance instance;
+    FakeTimers timers;
+    Ports ports{registry, system, files, fonts, windows, instance, timers};
+};
+
+}  // namespace kadrilo::testing
