@@ -1,0 +1,82 @@
+// Move-only owners of Win32 handles, and the UTF-8/UTF-16 conversions at the
+// boundary with the core.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace kadrilo::win32 {
+
+template <class Handle, class Closer>
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle h) : handle_(h) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(std::exchange(other.handle_, Handle{}));
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != Handle{}; }
+    // For the out-parameter of an opening call; releases what was held.
+    Handle* put() {
+        reset();
+        return &handle_;
+    }
+    void reset(Handle h = Handle{}) {
+        if (handle_ != Handle{}) Closer{}(handle_);
+        handle_ = h;
+    }
+
+private:
+    Handle handle_{};
+};
+
+struct KeyCloser {
+    void operator()(HKEY h) const { RegCloseKey(h); }
+};
+struct KernelCloser {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct WindowDcCloser {
+    void operator()(HDC h) const { ReleaseDC(nullptr, h); }
+};
+struct SidCloser {
+    void operator()(PSID h) const { FreeSid(h); }
+};
+struct LocalCloser {
+    void operator()(void* h) const { LocalFree(h); }
+};
+
+using UniqueKey = UniqueHandle<HKEY, KeyCloser>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelCloser>;
+using UniqueScreenDc = UniqueHandle<HDC, WindowDcCloser>;
+using UniqueSid = UniqueHandle<PSID, SidCloser>;
+
+inline std::wstring Wide(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+inline std::string Utf8(std::wstring_view wide) {
+    if (wide.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
+                        nullptr);
+    return out;
+}
+
+}  // namespace kadrilo::win32

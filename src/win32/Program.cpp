@@ -1,0 +1,200 @@
+#include "win32/Program.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "win32/Handles.h"
+
+namespace kadrilo::win32 {
+namespace {
+
+constexpr wchar_t ApplicationClass[] = L"TKadriloApplication";
+constexpr wchar_t MainFormClass[] = L"TAppMainForm";
+constexpr wchar_t ViewerFormClass[] = L"TViewerForm";
+constexpr wchar_t AllocationFormClass[] = L"TAllocationForm";
+constexpr wchar_t MarkerProperty[] = L"UID";
+constexpr wchar_t Title[] = L"Kadrilo";
+
+// The main window's client area, in pixels.
+constexpr int MainClientWidth = 481;
+constexpr int MainClientHeight = 325;
+constexpr DWORD MainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER;
+
+// How long a second instance waits for the first to take its command line.
+constexpr UINT ForwardTimeoutMs = 5000;
+
+HWND ToWindow(WindowId id) { return reinterpret_cast<HWND>(id); }
+
+}  // namespace
+
+// ---- Ports that act on windows ----------------------------------------------
+
+void Windows::BringMainToForeground() { SetForegroundWindow(w_.main); }
+
+MessageAnswer Windows::ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    return static_cast<MessageAnswer>(MessageBoxW(w_.main, Wide(text).c_str(), Wide(caption).c_str(), flags));
+}
+
+Rect Windows::ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+Rect Windows::MainWindowRect() {
+    RECT r{};
+    GetWindowRect(w_.main, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+void Windows::MoveMainWindow(int32_t left, int32_t top) {
+    SetWindowPos(w_.main, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::optional<WindowId> Instance::FindRunningInstance(int32_t marker) {
+    wchar_t className[257] = {};
+    GetClassNameW(w_.application, className, 256);
+    for (HWND other = FindWindowExW(nullptr, nullptr, className, nullptr); other;
+         other = FindWindowExW(nullptr, other, className, nullptr)) {
+        if (reinterpret_cast<intptr_t>(GetPropW(other, MarkerProperty)) == marker)
+            return reinterpret_cast<WindowId>(other);
+    }
+    SetPropW(w_.application, MarkerProperty, reinterpret_cast<HANDLE>(static_cast<intptr_t>(marker)));
+    return std::nullopt;
+}
+
+void Instance::SendCommandLine(WindowId target, const std::string& text) {
+    COPYDATASTRUCT data{};
+    data.dwData = 0;
+    data.cbData = static_cast<DWORD>(text.size() + 1);
+    data.lpData = const_cast<char*>(text.c_str());
+    // A first instance that hangs must not hang the second one too.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(ToWindow(target), WM_COPYDATA, reinterpret_cast<WPARAM>(w_.application),
+                        reinterpret_cast<LPARAM>(&data), SMTO_NORMAL | SMTO_ABORTIFHUNG, ForwardTimeoutMs, &result);
+}
+
+void Instance::ActivateInstance(WindowId target) {
+    HWND window = reinterpret_cast<HWND>(GetWindowLongPtrW(ToWindow(target), GWLP_HWNDPARENT));
+    if (!window) return;
+    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
+}
+
+void Timers::StartTimer(TimerId id, uint32_t intervalMs) {
+    SetTimer(w_.main, static_cast<UINT_PTR>(id), intervalMs, nullptr);
+}
+
+void Timers::StopTimer(TimerId id) { KillTimer(w_.main, static_cast<UINT_PTR>(id)); }
+
+// ---- The program --------------------------------------------------------------
+
+std::vector<std::string> ProgramArguments() {
+    std::vector<std::string> args;
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    args.push_back(Utf8(path));
+
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (argv) {
+        for (int i = 1; i < count; ++i) args.push_back(Utf8(argv[i]));
+        LocalFree(argv);
+    }
+    return args;
+}
+
+Program::Program(HINSTANCE instance) : instance_(instance) {}
+
+void Program::RegisterClasses() {
+    const HICON icon = LoadIconW(instance_, L"MAINICON");
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof cls;
+    cls.hInstance = instance_;
+    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    cls.hIcon = icon;
+    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+
+    cls.lpfnWndProc = DefWindowProcW;
+    cls.lpszClassName = ApplicationClass;
+    RegisterClassExW(&cls);
+
+    cls.lpfnWndProc = MainWindowProc;
+    cls.lpszClassName = MainFormClass;
+    RegisterClassExW(&cls);
+
+    cls.lpfnWndProc = DefWindowProcW;
+    cls.lpszClassName = ViewerFormClass;
+    RegisterClassExW(&cls);
+    cls.lpszClassName = AllocationFormClass;
+    RegisterClassExW(&cls);
+}
+
+void Program::CreateMainWindow() {
+    RECT frame{0, 0, MainClientWidth, MainClientHeight};
+    AdjustWindowRectEx(&frame, MainStyle, FALSE, 0);
+    windows_.main = CreateWindowExW(0, MainFormClass, Title, MainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    frame.right - frame.left, frame.bottom - frame.top, windows_.application,
+                                    nullptr, instance_, this);
+}
+
+int Program::Run() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    RegisterClasses();
+
+    windows_.application = CreateWindowExW(WS_EX_TOOLWINDOW, ApplicationClass, Title, WS_POPUP, 0, 0, 0, 0,
+                                           nullptr, nullptr, instance_, nullptr);
+    form_ = std::make_unique<TAppMainForm>(ports_, ProgramArguments());
+    CreateMainWindow();
+    if (!windows_.application || !windows_.main) return 0;
+    form_->FormCreate();
+
+    windows_.viewer = CreateWindowExW(0, ViewerFormClass, Title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, windows_.application, nullptr,
+                                      instance_, nullptr);
+    windows_.allocation = CreateWindowExW(WS_EX_TOPMOST, AllocationFormClass, Title, WS_POPUP, 0, 0, 0, 0,
+                                          windows_.application, nullptr, instance_, nullptr);
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+LRESULT CALLBACK Program::MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* program = reinterpret_cast<Program*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!program || !program->form_) return DefWindowProcW(window, message, wParam, lParam);
+    return program->HandleMainMessage(window, message, wParam, lParam);
+}
+
+LRESULT Program::HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_TIMER:
+            if (wParam == static_cast<WPARAM>(TimerId::Timer3)) form_->Timer3Timer();
+            return 0;
+        case WM_CLOSE:
+            if (form_->HideOnClose) {
+                ShowWindow(window, SW_HIDE);
+                return 0;
+            }
+            DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace kadrilo::win32

@@ -1,0 +1,86 @@
+// The Windows program: its windows, the ports that act on them, and the
+// message loop. Window procedures only unpack messages and call the core.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AppMainForm.h"
+#include "win32/SystemPorts.h"
+
+namespace kadrilo::win32 {
+
+// The program's windows, as the ports need them.
+struct ProgramWindows {
+    HWND application = nullptr;  // hidden top-level window that owns the main window
+    HWND main = nullptr;
+    HWND viewer = nullptr;
+    HWND allocation = nullptr;
+};
+
+class Windows : public WindowPort {
+public:
+    explicit Windows(const ProgramWindows& w) : w_(w) {}
+    void BringMainToForeground() override;
+    MessageAnswer ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+    Rect ScreenRect() override;
+    Rect MainWindowRect() override;
+    void MoveMainWindow(int32_t left, int32_t top) override;
+
+private:
+    const ProgramWindows& w_;
+};
+
+class Instance : public InstancePort {
+public:
+    explicit Instance(const ProgramWindows& w) : w_(w) {}
+    std::optional<WindowId> FindRunningInstance(int32_t marker) override;
+    void SendCommandLine(WindowId target, const std::string& text) override;
+    void ActivateInstance(WindowId target) override;
+
+private:
+    const ProgramWindows& w_;
+};
+
+class Timers : public TimerPort {
+public:
+    explicit Timers(const ProgramWindows& w) : w_(w) {}
+    void StartTimer(TimerId id, uint32_t intervalMs) override;
+    void StopTimer(TimerId id) override;
+
+private:
+    const ProgramWindows& w_;
+};
+
+class Program {
+public:
+    explicit Program(HINSTANCE instance);
+    // Creates the windows, runs start-up and the message loop; the exit code.
+    int Run();
+
+private:
+    static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void RegisterClasses();
+    void CreateMainWindow();
+
+    HINSTANCE instance_;
+    ProgramWindows windows_;
+    Registry registry_;
+    System system_;
+    FileSystem files_;
+    Fonts fonts_;
+    Windows windowPort_{windows_};
+    Instance instancePort_{windows_};
+    Timers timers_{windows_};
+    Ports ports_{registry_, system_, files_, fonts_, windowPort_, instancePort_, timers_};
+    std::unique_ptr<TAppMainForm> form_;
+};
+
+// The program's arguments in UTF-8; argument 0 is the full path of the executable.
+std::vector<std::string> ProgramArguments();
+
+}  // namespace kadrilo::win32
