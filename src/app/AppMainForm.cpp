@@ -35,6 +35,11 @@ void TAppMainForm::FormCreate() {
                                       screen.Height() / 2 - window.Height() / 2);
     }
 
+    RegHotKeys(false);
+    RegHotKeys(true);
+
+    if (Settings.PriorityChange && !Settings.PriorityAutoChange) PriorityChange(true);
+
     if (Requests.AnyDeferred()) ports_.timers.StartTimer(TimerId::Timer3, 1);
 }
 
@@ -56,32 +61,6 @@ void TAppMainForm::Timer3Timer() {
     if (Requests.ShotSelectedArea) MainActions(3);
 
     if (Requests.OpenSettingsRequested) OpenProgramSettings();
-}
-
-void TAppMainForm::LoadSettings() {
-    RegistryPort& registry = ports_.registry;
-    if (!registry.KeyExists(RegistryRoot::CurrentUser, SettingsKey)) {
-        CheckSystemLanguage();
-        CheckRunning();
-        RemoveSettings(false);
-        SetDefaultSettings(Settings, ports_.system, ports_.files, ports_.fonts);
-        return;
-    }
-
-    if (std::optional<int64_t> language = ReadStoredNumber(registry, "Language"))
-        ApplyStoredLanguage(*language);
-    CheckRunning();
-
-    if (RemoveSettings(true)) return;
-}
-
-void TAppMainForm::ApplyStoredLanguage(int64_t language) {
-    // A language the program does not have (an edited registry) falls back to
-    // the system's, so that every text can still be read.
-    if (language == Russian || language == English)
-        Settings.Language = static_cast<int32_t>(language);
-    else
-        CheckSystemLanguage();
 }
 
 void TAppMainForm::CheckRunning() {
@@ -127,8 +106,5 @@ MessageAnswer TAppMainForm::ShowMessage(const std::string& text, unsigned flags)
     return ports_.windows.ShowMessageBox(text, ProgramCaption, flags);
 }
 
-void TAppMainForm::MainActions(int) {}
-void TAppMainForm::CheckMode() {}
-void TAppMainForm::OpenProgramSettings() {}
 
 }  // namespace kadrilo

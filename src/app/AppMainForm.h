@@ -3,10 +3,12 @@
 // goes through the ports.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "platform/Bitmap.h"
 #include "platform/Ports.h"
 #include "settings/AppSettings.h"
 
@@ -17,6 +19,14 @@ constexpr int32_t InstanceMarker = 736218;
 
 inline constexpr const char* ProgramCaption = "Kadrilo";
 
+// The working modes.
+enum WorkModes : int32_t { ManualMode = 0, AutosaveMode = 1, ContinuousMode = 2, ClipboardMode = 3 };
+
+// The rectangle of a running selected-area series: left, top, width, height.
+struct SeriesRectangle {
+    int32_t left = 0, top = 0, width = 0, height = 0;
+};
+
 class TAppMainForm {
 public:
     // `args` are the program's arguments in UTF-8, argument 0 the program's path.
@@ -25,30 +35,60 @@ public:
     TAppMainForm(const TAppMainForm&) = delete;
     TAppMainForm& operator=(const TAppMainForm&) = delete;
 
-    // Start-up, run while the main window is created.
+    // ---- Start-up and the command line
     void FormCreate();
-    // Carries out the command-line requests once the message loop runs.
     void Timer3Timer();
-
-    void LoadSettings();
     // Returns only when no other instance runs; otherwise ends the process.
     void CheckRunning();
     // The removal dialogue; true when the settings were removed and reset.
     bool RemoveSettings(bool settingsFound);
     void CheckSystemLanguage();
 
+    // ---- Settings in the registry
+    void LoadSettings();
+    // Writes WorkMode, NumberAutosave and NumberSerial (the short save of a quit
+    // after a command-line shot).
+    void SaveCounters();
+
+    // ---- Actions, modes and hotkeys
+    void WMHotKey(int32_t id);
+    virtual void MainActions(int slot);
+    void StopSeries();
+    virtual void CheckMode();
+    // The tray menu's mode commands: 0 preview, 1 autosave, 2 continuous, 3 clipboard.
+    void SetWorkModeFromMenu(int32_t mode);
+    void RegHotKeys(bool registerKeys);
+    int32_t HotkeyId(int slot) const { return hotkeyIds_[slot - 1]; }
+    void BeepEx(uint32_t frequency, uint32_t milliseconds);
+    void PriorityChange(bool on);
+    virtual void OpenProgramSettings();
+    virtual void SelectMainPage(int page);
+    void QuitEx();
+
+    // ---- Shots
+    void CreateScreenshot(int kind);
+    virtual void ChooseScreenArea();
+
+    // ---- Saving
+    void AutosaveScreenshot();
+    void AutosaveSerial();
+    void SaveScreenshot(const std::string& name, int formatIndex);
+    // The existing-file rule: the path, or empty when it must not be written.
+    std::string CheckFileExists(const std::string& path);
+    void EndSave();
+    void SaveError(const std::string& path);
+    virtual void SaveFileDialog();
+    virtual void PlaySoundAfterSave();
+    virtual void ExecuteAfterSave(const std::string& path);
+
+    // ---- Text
     // The text of a string id in the current language.
     std::string LoadStrEx(int id) const;
     // Brings the main window forward and shows a message box captioned "Kadrilo".
     MessageAnswer ShowMessage(const std::string& text, unsigned flags);
 
-    // Actions, the mode marks and the settings page, carried out by the action
-    // dispatch, the mode check and the main window.
-    virtual void MainActions(int slot);
-    virtual void CheckMode();
-    virtual void OpenProgramSettings();
-
     const std::vector<std::string>& Arguments() const { return args_; }
+    bool SeriesRunning() const { return timer2Running_; }
 
     AppSettings Settings;
     CommandLineRequests Requests;
@@ -59,14 +99,34 @@ public:
     bool HideOnClose = false;
     bool SettingsSaved = false;
     int CurrentMainPage = 0;
+    // The current screenshot, from its capture until its handling ends.
+    std::optional<Bitmap> HeldImage;
+    SeriesRectangle SeriesRect;
+    int32_t SeriesCounter = 0;
 
 protected:
     Ports& ports_;
 
 private:
     void ApplyStoredLanguage(int64_t language);
+    void ApplyStoredValues();
+    void ReadAutostartState();
+    void WriteSettingsValues();
+    bool PriorityRuleApplies() const;
+    void StartSeries(int kind);
+    void ChangeMode();
+    void StartTimer2(uint32_t intervalMs, int kind);
+    void StopTimer2();
+    void HandOver();
+    void NotRegHotkeyMessage(const std::string& shortcutText);
+    std::vector<uint8_t> Encode(int formatIndex) const;
+    std::string NumberedTarget(const std::string& base, int formatIndex);
 
     std::vector<std::string> args_;
+    int32_t hotkeyIds_[5] = {};
+    bool timer2Running_ = false;
+    int timer2Kind_ = 0;
+    bool quitting_ = false;
 };
 
 }  // namespace kadrilo

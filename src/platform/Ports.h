@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Bitmap.h"
 #include "platform/Types.h"
 
 namespace kadrilo {
@@ -67,12 +68,33 @@ public:
     virtual std::string UserLanguageName() = 0;
     // Ends the process at once.
     [[noreturn]] virtual void ExitProcess(int code) = 0;
+    // Sets the priority class of the process and the priority of the calling
+    // thread (the Windows values); failures are ignored.
+    virtual void SetPriority(uint32_t processClass, int threadPriority) = 0;
 };
 
 class FileSystemPort {
 public:
     virtual ~FileSystemPort() = default;
     virtual bool FileExists(const std::string& path) = 0;
+    // True when the path exists and is a folder.
+    virtual bool DirectoryExists(const std::string& path) = 0;
+    // Creates one folder (not its parents); false when it could not be made,
+    // also when it exists already.
+    virtual bool CreateDirectory(const std::string& path) = 0;
+    // Writes the whole file or nothing: an existing file is replaced only once
+    // the new content is complete. Throws std::runtime_error when it fails.
+    virtual void WriteFile(const std::string& path, const std::vector<uint8_t>& content) = 0;
+};
+
+struct LocalTime {
+    int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+
+class ClockPort {
+public:
+    virtual ~ClockPort() = default;
+    virtual LocalTime Now() = 0;
 };
 
 class FontPort {
@@ -105,6 +127,32 @@ public:
     virtual Rect ScreenRect() = 0;               // the primary screen
     virtual Rect MainWindowRect() = 0;           // outer frame, screen coordinates
     virtual void MoveMainWindow(int32_t left, int32_t top) = 0;
+    // Restores the application if minimised, shows the main window and brings
+    // it to the foreground.
+    virtual void ShowMainWindow() = 0;
+    virtual void HideMainWindow() = 0;
+    virtual bool MainWindowVisible() = 0;
+    // A close request to the main window, as its close box would make it.
+    virtual void CloseMainWindow() = 0;
+    // True while the keyboard focus is in one of the hotkey editors.
+    virtual bool HotkeyEditorFocused() = 0;
+    // True while the preview window or the selection overlay is visible.
+    virtual bool PreviewOrOverlayVisible() = 0;
+    // Ends the message loop once the current message is handled.
+    virtual void EndMessageLoop() = 0;
+};
+
+// Global hotkeys of the main window.
+class HotkeyPort {
+public:
+    virtual ~HotkeyPort() = default;
+    // The global atom of the name (the same value on every call).
+    virtual int32_t GlobalAtom(const std::string& name) = 0;
+    // modifiers: 1 Alt, 2 Ctrl, 4 Shift; false when the system refuses.
+    virtual bool RegisterHotKey(int32_t id, uint32_t modifiers, uint32_t virtualKey) = 0;
+    virtual void UnregisterHotKey(int32_t id) = 0;
+    // The system's name of a key, or empty when it has none.
+    virtual std::string KeyName(uint8_t virtualKey) = 0;
 };
 
 // The single-instance check: a marker on the application window of the running
@@ -119,6 +167,35 @@ public:
     virtual void SendCommandLine(WindowId target, const std::string& text) = 0;
     // Restores the other instance's main window if minimised and brings it forward.
     virtual void ActivateInstance(WindowId target) = 0;
+};
+
+// ---- Screen, clipboard and sound ----------------------------------------------
+
+class ScreenPort {
+public:
+    virtual ~ScreenPort() = default;
+    // Copies a rectangle of the screen at the display's colour depth, the cursor
+    // drawn in when asked. The image always has the rectangle's full size; what
+    // lies off the screen is black. Throws std::runtime_error when it fails.
+    virtual Bitmap CaptureScreenRect(const Rect& rect, bool useCaptureBlt, bool includeCursor) = 0;
+    // The outer rectangle of the foreground window, or nothing when there is none.
+    virtual std::optional<Rect> ForegroundWindowRect() = 0;
+};
+
+class ClipboardPort {
+public:
+    virtual ~ClipboardPort() = default;
+    // Puts the image on the clipboard as a bitmap (with its palette, if any).
+    virtual bool PutBitmap(const Bitmap& image) = 0;
+};
+
+class SoundPort {
+public:
+    virtual ~SoundPort() = default;
+    // The default system sound.
+    virtual void MessageBeep() = 0;
+    // One tone; false when the tone could not be played.
+    virtual bool Beep(uint32_t frequency, uint32_t milliseconds) = 0;
 };
 
 enum class TimerId { Timer1 = 1, Timer2 = 2, Timer3 = 3 };
@@ -139,6 +216,11 @@ struct Ports {
     WindowPort& windows;
     InstancePort& instance;
     TimerPort& timers;
+    ScreenPort& screen;
+    ClipboardPort& clipboard;
+    SoundPort& sound;
+    ClockPort& clock;
+    HotkeyPort& hotkeys;
 };
 
 }  // namespace kadrilo

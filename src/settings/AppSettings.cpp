@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <stdexcept>
+#include <string>
 
 namespace kadrilo {
 namespace {
 
-#define KADRILO_FIELD_ROW(type, name, def, lo, hi) \
-    SettingField{#name, FieldType::type, &AppSettings::name, lo, hi},
+#define KADRILO_FIELD_ROW(type, name, def, lo, hi, control) \
+    SettingField{#name, FieldType::type, &AppSettings::name, lo, hi, Control::control},
 constexpr std::array kFields{KADRILO_SETTINGS(KADRILO_FIELD_ROW)};
 #undef KADRILO_FIELD_ROW
 
@@ -48,6 +50,12 @@ const SettingField* FindSettingField(std::string_view name) {
     for (const SettingField& f : kFields)
         if (f.name == name) return &f;
     return nullptr;
+}
+
+const SettingField& Field(std::string_view name) {
+    const SettingField* field = FindSettingField(name);
+    if (!field) throw std::logic_error("no setting named " + std::string(name));
+    return *field;
 }
 
 }  // namespace kadrilo

@@ -3,6 +3,26 @@
 #include "capture/FontRule.h"
 
 namespace kadrilo {
+namespace {
+
+constexpr std::string_view StoredValues[] = {
+    "WorkMode", "TrayIconEnabled", "QualityJPEG", "IncludeCursor", "CopyImageToClipboard", "PriorityChange",
+    "PriorityClass", "PriorityAutoChange", "Language", "Coordinates", "Left", "Top", "ConfirmationOnClose",
+    "StayOnTop", "FNameFormatAutosave", "FNameFormatSerial", "DirAutosave", "DirSaveSerial", "NameAutosave",
+    "NameSerial", "NumberAutosave", "NumberSerial", "GraphFormatAutosave", "GraphFormatSerial", "RenameAutosave",
+    "RenameSerial", "ManualSerial", "IntervalOfTime", "QuantityOfScreenshots", "HotKey1Mode", "HotKey2Mode",
+    "HotKey3Mode", "HotKey4Mode", "HotKey5Mode", "UserHotKey1", "UserHotKey2", "UserHotKey3", "UserHotKey4",
+    "UserHotKey5", "SoundEvent", "LastSaveFormat", "LastSavePath", "AudioFilePath", "SoundMode",
+    "ExecuteAfterSaving", "ExecuteMode", "FontName", "InscriptionEnabled", "EnableDateTime", "DateTimeFormat",
+    "InscriptionText", "FontSize", "InscriptionFontColor", "InscriptionBackGroundColor", "InscriptionTransporent",
+    "InscriptionStyleBold", "InscriptionStyleItalic", "InscriptionStyleUnderline", "InscriptionStyleStrikeOut",
+    "InscriptionCoordinates", "InsX", "InsY"};
+
+}  // namespace
+
+std::span<const std::string_view> StoredValueNames() {
+    return StoredValues;
+}
 
 void DeleteOldSettings(RegistryPort& registry, bool isAdmin) {
     const std::string settingsKey = std::string(SoftwareKey) + "\\" + SettingsKeyName;

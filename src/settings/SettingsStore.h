@@ -2,7 +2,10 @@
 // stored settings as a whole.
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "platform/Ports.h"
 #include "settings/AppSettings.h"
@@ -23,6 +26,9 @@ void DeleteOldSettings(RegistryPort& registry, bool isAdmin);
 // settings were deleted: the default sound file, the tray icon, the font.
 void SetDefaultSettings(AppSettings& settings, SystemPort& system, FileSystemPort& files,
                         FontPort& fonts);
+
+// The values a full save writes under the settings key, after AppVersion.
+std::span<const std::string_view> StoredValueNames();
 
 // A stored number, when the value exists and holds a number.
 std::optional<int64_t> ReadStoredNumber(RegistryPort& registry, const std::string& name);

@@ -79,8 +79,30 @@ bool FakeRegistry::DeleteKeyTree(RegistryRoot root, const std::string& path) {
     return true;
 }
 
-bool FakeFiles::FileExists(const std::string& path) {
-    return std::find(existing.begin(), existing.end(), path) != existing.end();
+bool FakeFiles::FileExists(const std::string& path) { return existing.count(path) > 0; }
+
+bool FakeFiles::DirectoryExists(const std::string& path) {
+    return std::find(directories.begin(), directories.end(), path) != directories.end();
+}
+
+bool FakeFiles::CreateDirectory(const std::string& path) {
+    if (DirectoryExists(path) || std::find(creatable.begin(), creatable.end(), path) == creatable.end())
+        return false;
+    directories.push_back(path);
+    return true;
+}
+
+void FakeFiles::WriteFile(const std::string& path, const std::vector<uint8_t>& content) {
+    if (std::find(unwritable.begin(), unwritable.end(), path) != unwritable.end())
+        throw std::runtime_error("cannot write " + path);
+    written[path] = content;
+    existing.insert(path);
+}
+
+Bitmap FakeScreen::CaptureScreenRect(const Rect& rect, bool useCaptureBlt, bool includeCursor) {
+    captures.push_back({rect, useCaptureBlt, includeCursor});
+    if (fail) throw std::runtime_error("capture failed");
+    return Bitmap::Blank(rect.Width(), rect.Height(), 32);
 }
 
 MessageAnswer FakeWindows::ShowMessageBox(const std::string& text, const std::string& caption,
@@ -96,6 +118,19 @@ MessageAnswer FakeWindows::ShowMessageBox(const std::string& text, const std::st
 void FakeWindows::MoveMainWindow(int32_t left, int32_t top) {
     calls.push_back("move " + std::to_string(left) + "," + std::to_string(top));
     mainWindow = {left, top, left + mainWindow.Width(), top + mainWindow.Height()};
+}
+
+int32_t FakeHotkeys::GlobalAtom(const std::string& name) {
+    return 0xC000 + static_cast<int32_t>(name.back() - '0');
+}
+
+bool FakeHotkeys::RegisterHotKey(int32_t id, uint32_t modifiers, uint32_t virtualKey) {
+    const std::pair<uint32_t, uint32_t> combination{modifiers, virtualKey};
+    if (std::find(takenElsewhere.begin(), takenElsewhere.end(), combination) != takenElsewhere.end()) return false;
+    for (const auto& [otherId, other] : registered)
+        if (otherId != id && other == combination) return false;
+    registered[id] = combination;
+    return true;
 }
 
 std::optional<WindowId> FakeInstance::FindRunningInstance(int32_t) {

@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <map>
+#include <set>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -58,12 +59,65 @@ public:
     std::optional<std::string> WindowsDirectory() override { return windowsDirectory; }
     std::string UserLanguageName() override { return languageName; }
     [[noreturn]] void ExitProcess(int code) override { throw ProcessExited{code}; }
+    std::vector<std::pair<uint32_t, int>> priorities;
+    void SetPriority(uint32_t processClass, int threadPriority) override {
+        priorities.emplace_back(processClass, threadPriority);
+    }
 };
 
 class FakeFiles : public FileSystemPort {
 public:
-    std::vector<std::string> existing;
+    std::set<std::string> existing;          // files
+    std::vector<std::string> directories;    // folders
+    std::vector<std::string> creatable;      // folders CreateDirectory may make
+    std::map<std::string, std::vector<uint8_t>> written;
+    std::vector<std::string> unwritable;     // paths whose writing fails
     bool FileExists(const std::string& path) override;
+    bool DirectoryExists(const std::string& path) override;
+    bool CreateDirectory(const std::string& path) override;
+    void WriteFile(const std::string& path, const std::vector<uint8_t>& content) override;
+};
+
+class FakeClock : public ClockPort {
+public:
+    LocalTime now{2026, 12, 5, 14, 7, 9};
+    LocalTime Now() override { return now; }
+};
+
+class FakeScreen : public ScreenPort {
+public:
+    Rect screen{0, 0, 1024, 768};
+    std::optional<Rect> foreground = Rect{10, 20, 310, 220};
+    bool fail = false;
+    struct Capture {
+        Rect rect;
+        bool useCaptureBlt;
+        bool includeCursor;
+    };
+    std::vector<Capture> captures;
+    Bitmap CaptureScreenRect(const Rect& rect, bool useCaptureBlt, bool includeCursor) override;
+    std::optional<Rect> ForegroundWindowRect() override { return foreground; }
+};
+
+class FakeClipboard : public ClipboardPort {
+public:
+    std::vector<Bitmap> images;
+    bool PutBitmap(const Bitmap& image) override {
+        images.push_back(image);
+        return true;
+    }
+};
+
+class FakeSound : public SoundPort {
+public:
+    std::vector<std::string> played;  // "beep" for the default sound, else "freq/ms"
+    bool speakerWorks = true;
+    void MessageBeep() override { played.push_back("beep"); }
+    bool Beep(uint32_t frequency, uint32_t ms) override {
+        if (!speakerWorks) return false;
+        played.push_back(std::to_string(frequency) + "/" + std::to_string(ms));
+        return true;
+    }
 };
 
 class FakeFonts : public FontPort {
@@ -92,6 +146,36 @@ public:
     Rect ScreenRect() override { return screen; }
     Rect MainWindowRect() override { return mainWindow; }
     void MoveMainWindow(int32_t left, int32_t top) override;
+    bool mainVisible = false;
+    bool editorFocused = false;
+    bool popupVisible = false;
+    bool loopEnded = false;
+    void ShowMainWindow() override {
+        mainVisible = true;
+        calls.push_back("show");
+    }
+    void HideMainWindow() override {
+        mainVisible = false;
+        calls.push_back("hide");
+    }
+    bool MainWindowVisible() override { return mainVisible; }
+    void CloseMainWindow() override {
+        mainVisible = false;
+        calls.push_back("close");
+    }
+    bool HotkeyEditorFocused() override { return editorFocused; }
+    bool PreviewOrOverlayVisible() override { return popupVisible; }
+    void EndMessageLoop() override { loopEnded = true; }
+};
+
+class FakeHotkeys : public HotkeyPort {
+public:
+    std::map<int32_t, std::pair<uint32_t, uint32_t>> registered;  // id -> modifiers, key
+    std::vector<std::pair<uint32_t, uint32_t>> takenElsewhere;     // refused combinations
+    int32_t GlobalAtom(const std::string& name) override;
+    bool RegisterHotKey(int32_t id, uint32_t modifiers, uint32_t virtualKey) override;
+    void UnregisterHotKey(int32_t id) override { registered.erase(id); }
+    std::string KeyName(uint8_t virtualKey) override { return virtualKey == 0x2C ? "Prnt Scrn" : ""; }
 };
 
 class FakeInstance : public InstancePort {
@@ -125,7 +209,12 @@ struct FakePorts {
     FakeWindows windows;
     FakeInstance instance;
     FakeTimers timers;
-    Ports ports{registry, system, files, fonts, windows, instance, timers};
+    FakeScreen screen;
+    FakeClipboard clipboard;
+    FakeSound sound;
+    FakeClock clock;
+    FakeHotkeys hotkeys;
+    Ports ports{registry, system, files, fonts, windows, instance, timers, screen, clipboard, sound, clock, hotkeys};
 };
 
 }  // namespace kadrilo::testing

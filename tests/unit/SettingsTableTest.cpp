@@ -69,7 +69,7 @@ TEST_P(SetDefaults, SoundFileTrayAndFont) {
     const DefaultsCase& c = GetParam();
     FakePorts fake;
     fake.system.windowsDirectory = c.windowsDirectory;
-    if (c.chimesPresent) fake.files.existing.push_back("C:\\WINDOWS\\Media\\chimes.wav");
+    if (c.chimesPresent) fake.files.existing.insert("C:\\WINDOWS\\Media\\chimes.wav");
     fake.fonts.families = c.fonts;
     AppSettings s;
     s.TrayIconEnabled = false;

@@ -68,12 +68,13 @@ TEST_F(Startup, FirstInstanceMarksItselfAndStaysQuiet) {
     EXPECT_THAT(fake.windows.calls, ElementsAre("move 269,207"));
 }
 
-TEST_F(Startup, StoredWindowPositionIsNotCentred) {
+TEST_F(Startup, StoredWindowPositionIsRestoredNotCentred) {
     StoreSettings();
+    for (auto [name, value] : {std::pair{"Coordinates", 1}, {"Left", 100}, {"Top", -20}})
+        fake.registry.Set(RegistryRoot::CurrentUser, SettingsKey, name, RegistryValue::Number(static_cast<uint32_t>(value)));
     auto form = Form({});
-    form->Settings.Coordinates = true;
     form->FormCreate();
-    EXPECT_TRUE(fake.windows.calls.empty());
+    EXPECT_THAT(fake.windows.calls, ElementsAre("move 100,-20"));
 }
 
 TEST_F(Startup, SystemFacts) {

@@ -1,0 +1,210 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/AppMainForm.h"
+#include "fakes/Fakes.h"
+#include "settings/SettingsStore.h"
+
+namespace kadrilo {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::StartsWith;
+using testing::FakePorts;
+
+std::vector<uint8_t> Head(const std::vector<uint8_t>& bytes, size_t n) {
+    return {bytes.begin(), bytes.begin() + static_cast<long>(std::min(n, bytes.size()))};
+}
+
+class Saving : public ::testing::Test {
+protected:
+    std::unique_ptr<FakePorts> fakes = std::make_unique<FakePorts>();
+    FakePorts& fake = *fakes;
+    std::unique_ptr<TAppMainForm> form;
+
+    void Start(std::vector<std::string> switches = {}, int32_t mode = AutosaveMode) {
+        fake.registry.Set(RegistryRoot::CurrentUser, SettingsKey, "AppVersion", RegistryValue::Number(21));
+        fake.registry.Set(RegistryRoot::CurrentUser, SettingsKey, "WorkMode", RegistryValue::Number(mode));
+        fake.files.directories = {"C:\\Screenshots", "C:\\Tools"};
+        switches.insert(switches.begin(), "C:\\Tools\\kadrilio.exe");
+        form = std::make_unique<TAppMainForm>(fake.ports, switches);
+        form->FormCreate();
+    }
+    std::vector<std::string> Written() {
+        std::vector<std::string> names;
+        for (const auto& [name, bytes] : fake.files.written) names.push_back(name);
+        return names;
+    }
+};
+
+TEST_F(Saving, AutosaveWritesTheNextNumberInTheChosenFormat) {
+    struct Case {
+        int32_t format;
+        const char* file;
+        std::vector<uint8_t> magic;
+    };
+    for (const Case& c : {Case{0, "C:\\Screenshots\\Screenshot-0.bmp", {'B', 'M'}},
+                          Case{1, "C:\\Screenshots\\Screenshot-0.jpg", {0xFF, 0xD8}},
+                          Case{2, "C:\\Screenshots\\Screenshot-0.png", {0x89, 'P', 'N', 'G'}}}) {
+        SCOPED_TRACE(c.file);
+        fake.files.written.clear();
+        Start();
+        form->Settings.GraphFormatAutosave = c.format;
+        form->MainActions(1);
+        ASSERT_THAT(Written(), ElementsAre(c.file));
+        EXPECT_EQ(Head(fake.files.written[c.file], c.magic.size()), c.magic);
+        EXPECT_EQ(form->Settings.NumberAutosave, 1);
+        EXPECT_FALSE(form->HeldImage);
+        EXPECT_FALSE(fake.windows.loopEnded);
+    }
+}
+
+TEST_F(Saving, ExistingFilesGetNumberedNamesOrAreLeftAlone) {
+    Start();
+    form->Settings.GraphFormatAutosave = 2;
+    fake.files.existing = {"C:\\Screenshots\\Screenshot-0.png", "C:\\Screenshots\\Screenshot-0(1).png"};
+    form->MainActions(1);
+    EXPECT_THAT(Written(), ElementsAre("C:\\Screenshots\\Screenshot-0(2).png"));
+
+    form->Settings.RenameAutosave = false;
+    form->Settings.NumberAutosave = 0;
+    fake.files.written.clear();
+    form->MainActions(1);
+    EXPECT_TRUE(Written().empty());
+    EXPECT_TRUE(fake.windows.messages.empty());
+    EXPECT_FALSE(form->HeldImage);
+}
+
+TEST_F(Saving, AllNumberedNamesTaken) {
+    Start();
+    form->Settings.GraphFormatAutosave = 2;
+    fake.files.existing.insert("C:\\Screenshots\\Screenshot-0.png");
+    for (int n = 1; n <= 99999; ++n)
+        fake.files.existing.insert("C:\\Screenshots\\Screenshot-0(" + std::to_string(n) + ").png");
+    fake.windows.answers = {MessageAnswer::Ok};
+    form->MainActions(1);
+    EXPECT_TRUE(Written().empty());
+    ASSERT_EQ(fake.windows.messages.size(), 1u);
+    EXPECT_EQ(fake.windows.messages[0].text,
+              "Files with filename C:\\Screenshots\\Screenshot-0.png\nalready more than 100000. Saving is impossible.");
+    EXPECT_EQ(fake.windows.messages[0].flags, MessageFlags::Ok | MessageFlags::IconStop);
+}
+
+TEST_F(Saving, AFailedWriteIsReportedAndACommandLineRunQuits) {
+    Start({"/screenshot_full"});
+    form->Settings.GraphFormatAutosave = 0;
+    fake.files.unwritable = {"C:\\Screenshots\\Screenshot-0.bmp"};
+    fake.windows.answers = {MessageAnswer::Ok};
+    form->Timer3Timer();
+    EXPECT_TRUE(Written().empty());
+    ASSERT_EQ(fake.windows.messages.size(), 1u);
+    EXPECT_THAT(fake.windows.messages[0].text,
+                StartsWith("Can't save file: \nC:\\Screenshots\\Screenshot-0.bmp\n\nProbable reasons:\n"));
+    EXPECT_TRUE(fake.windows.loopEnded);
+    // The number advanced even so, and is kept for the next run.
+    EXPECT_EQ(fake.registry.ReadValue(RegistryRoot::CurrentUser, SettingsKey, "NumberAutosave"),
+              RegistryValue::Number(1));
+}
+
+TEST_F(Saving, ClipboardModeWritesNoFile) {
+    Start({"/screenshot_full", "/mode4"});
+    form->Timer3Timer();
+    EXPECT_EQ(fake.clipboard.images.size(), 1u);
+    EXPECT_TRUE(Written().empty());
+    EXPECT_FALSE(form->HeldImage);
+    EXPECT_TRUE(fake.windows.loopEnded);
+    EXPECT_EQ(fake.registry.ReadValue(RegistryRoot::CurrentUser, SettingsKey, "WorkMode"), RegistryValue::Number(3));
+}
+
+TEST_F(Saving, CopyToClipboardInEveryMode) {
+    Start();
+    form->Settings.CopyImageToClipboard = true;
+    form->MainActions(1);
+    EXPECT_EQ(fake.clipboard.images.size(), 1u);
+    EXPECT_EQ(Written().size(), 1u);
+}
+
+TEST_F(Saving, ManualModeShowsTheShotAndKeepsIt) {
+    Start({}, ManualMode);
+    form->MainActions(1);
+    EXPECT_TRUE(form->HeldImage);
+    EXPECT_TRUE(fake.windows.mainVisible);
+    EXPECT_EQ(form->CurrentMainPage, 0);
+    EXPECT_TRUE(Written().empty());
+}
+
+TEST_F(Saving, AFailedCaptureBeepsAndEndsACommandLineRun) {
+    Start({"/screenshot_actwin"});
+    fake.screen.foreground.reset();
+    form->Timer3Timer();
+    EXPECT_THAT(fake.sound.played, ElementsAre("beep"));
+    EXPECT_TRUE(Written().empty());
+    EXPECT_TRUE(fake.windows.loopEnded);
+}
+
+TEST_F(Saving, ThePriorityIsRaisedAroundEachShot) {
+    Start();
+    form->Settings.PriorityChange = true;
+    form->MainActions(1);
+    EXPECT_THAT(fake.system.priorities, ElementsAre(std::pair<uint32_t, int>{0x80, 2}, std::pair<uint32_t, int>{0x20, 0}));
+}
+
+TEST_F(Saving, SeriesShotsGoToTheSeriesFolder) {
+    Start({}, ContinuousMode);
+    fake.files.creatable = {"C:\\Screenshots\\Continuous"};
+    form->Settings.NameSerial = "";
+    form->Settings.NumberSerial = 99999;
+    form->HeldImage = Bitmap::Blank(8, 8, 32);
+    form->AutosaveSerial();  // what a tick of the series does after its copy
+    EXPECT_THAT(Written(), ElementsAre("C:\\Screenshots\\Continuous\\Screenshot-99999.jpg"));
+    EXPECT_EQ(form->Settings.NumberSerial, 0);
+    EXPECT_EQ(form->Settings.DirSaveSerial, "C:\\Screenshots\\Continuous");
+}
+
+TEST_F(Saving, AnUnusableFolderFallsBackToTheProgramFolder) {
+    Start();
+    form->Settings.DirAutosave = "D:\\missing\\deeper";
+    form->MainActions(1);
+    EXPECT_THAT(Written(), ElementsAre("C:\\Tools\\Screenshot-0.jpg"));
+    EXPECT_EQ(form->Settings.DirAutosave, "C:\\Tools");
+    EXPECT_TRUE(fake.windows.messages.empty());
+}
+
+TEST_F(Saving, ExtensionRule) {
+    Start();
+    for (auto [name, format, file] : {std::tuple{"C:\\x\\shot.PNG", 2, "C:\\x\\shot.jpg"},
+                                      std::tuple{"C:\\x\\shot.gif", 3, "C:\\x\\shot.gif.png"}}) {
+        form->HeldImage = Bitmap::Blank(4, 4, 24);
+        form->SaveScreenshot(name, format);
+        EXPECT_EQ(fake.files.written.count(file), 1u) << file;
+    }
+}
+
+TEST_F(Saving, SaveCountersKeepsEverythingElse) {
+    Start();
+    fake.registry.Set(RegistryRoot::CurrentUser, SettingsKey, "FontSize", RegistryValue::Number(30));
+    form->Settings.FontSize = 12;
+    form->Settings.NumberAutosave = 7;
+    form->SaveCounters();
+    EXPECT_EQ(fake.registry.ReadValue(RegistryRoot::CurrentUser, SettingsKey, "NumberAutosave"),
+              RegistryValue::Number(7));
+    EXPECT_EQ(fake.registry.ReadValue(RegistryRoot::CurrentUser, SettingsKey, "FontSize"), RegistryValue::Number(30));
+}
+
+TEST_F(Saving, ACommandLineShotOnAFirstStartLeavesSettingsTheNextRunReads) {
+    fake.files.directories = {"C:\\Screenshots"};
+    TAppMainForm first(fake.ports, {"C:\\Tools\\kadrilio.exe", "/screenshot_full", "/mode2"});
+    first.FormCreate();
+    first.Timer3Timer();
+    EXPECT_EQ(fake.registry.ReadValue(RegistryRoot::CurrentUser, SettingsKey, "AppVersion"), RegistryValue::Number(21));
+
+    fake.windows.loopEnded = false;
+    TAppMainForm second(fake.ports, {"C:\\Tools\\kadrilio.exe", "/screenshot_full"});
+    second.FormCreate();
+    second.Timer3Timer();
+    EXPECT_THAT(Written(), ElementsAre("C:\\Screenshots\\Screenshot-0.jpg", "C:\\Screenshots\\Screenshot-1.jpg"));
+    EXPECT_TRUE(fake.windows.messages.empty());
+}
+
+}  // namespace
+}  // namespace kadrilo
