@@ -36,16 +36,16 @@ bool StartsWithDriveRoot(const std::string& text) {
 std::string ResolveFolder(const std::string& folder, const std::string& programFolder,
                           FileSystemPort& files) {
     if (folder.empty()) return programFolder;
-    if (files.DirectoryExists(folder)) return folder;
+    if (files.FolderExists(folder)) return folder;
     // A short text ("D:", "D:\", "abc") and a drive path are created as they stand,
     // one level only.
     if (folder.size() <= 3 || StartsWithDriveRoot(folder))
-        return files.CreateDirectory(folder) ? folder : programFolder;
+        return files.CreateFolder(folder) ? folder : programFolder;
     // Anything else is relative to the program folder, joined as it stands: the
     // text supplies its own leading backslash, if any. The joined folder must be
     // new; one that exists already fails to be created, like any other failure.
     const std::string joined = programFolder + folder;
-    return files.CreateDirectory(joined) ? joined : programFolder;
+    return files.CreateFolder(joined) ? joined : programFolder;
 }
 
 // The position where the extension of a name starts, or npos when it has none:

@@ -78,10 +78,10 @@ public:
     virtual ~FileSystemPort() = default;
     virtual bool FileExists(const std::string& path) = 0;
     // True when the path exists and is a folder.
-    virtual bool DirectoryExists(const std::string& path) = 0;
+    virtual bool FolderExists(const std::string& path) = 0;
     // Creates one folder (not its parents); false when it could not be made,
     // also when it exists already.
-    virtual bool CreateDirectory(const std::string& path) = 0;
+    virtual bool CreateFolder(const std::string& path) = 0;
     // Writes the whole file or nothing: an existing file is replaced only once
     // the new content is complete. Throws std::runtime_error when it fails.
     virtual void WriteFile(const std::string& path, const std::vector<uint8_t>& content) = 0;

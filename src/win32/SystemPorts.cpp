@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 #include "win32/Handles.h"
@@ -146,9 +147,62 @@ std::string System::UserLanguageName() {
 
 void System::ExitProcess(int code) { ::ExitProcess(static_cast<UINT>(code)); }
 
+void System::SetPriority(uint32_t processClass, int threadPriority) {
+    // Failures are ignored: the shot goes on at whatever priority it has.
+    UniqueKernelHandle process(OpenProcess(PROCESS_SET_INFORMATION, FALSE, GetCurrentProcessId()));
+    if (process) SetPriorityClass(process.get(), processClass);
+    SetThreadPriority(GetCurrentThread(), threadPriority);
+}
+
 bool FileSystem::FileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileSystem::FolderExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileSystem::CreateFolder(const std::string& path) {
+    return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
+}
+
+void FileSystem::WriteFile(const std::string& path, const std::vector<uint8_t>& content) {
+    // The content goes to a temporary file beside the target first, so that a
+    // failed write never leaves a partial image under the shot's name.
+    const std::wstring target = Wide(path);
+    const std::wstring temporary = target + L".kadrilo-part";
+    const HANDLE created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (created == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
+    UniqueKernelHandle file(created);
+    size_t done = 0;
+    bool ok = true;
+    while (ok && done < content.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1u << 30));
+        DWORD written = 0;
+        ok = ::WriteFile(file.get(), content.data() + done, chunk, &written, nullptr) && written == chunk;
+        done += written;
+    }
+    ok = ok && FlushFileBuffers(file.get());
+    file.reset();
+    if (!ok || !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileW(temporary.c_str());
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+LocalTime Clock::Now() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+void Sound::MessageBeep() { ::MessageBeep(0); }
+
+bool Sound::Beep(uint32_t frequency, uint32_t milliseconds) {
+    return ::Beep(frequency, milliseconds) != 0;
 }
 
 std::vector<std::string> Fonts::InstalledFontFamilies() {

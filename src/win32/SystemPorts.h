@@ -24,11 +24,26 @@ public:
     std::optional<std::string> WindowsDirectory() override;
     std::string UserLanguageName() override;
     [[noreturn]] void ExitProcess(int code) override;
+    void SetPriority(uint32_t processClass, int threadPriority) override;
 };
 
 class FileSystem : public FileSystemPort {
 public:
     bool FileExists(const std::string& path) override;
+    bool FolderExists(const std::string& path) override;
+    bool CreateFolder(const std::string& path) override;
+    void WriteFile(const std::string& path, const std::vector<uint8_t>& content) override;
+};
+
+class Clock : public ClockPort {
+public:
+    LocalTime Now() override;
+};
+
+class Sound : public SoundPort {
+public:
+    void MessageBeep() override;
+    bool Beep(uint32_t frequency, uint32_t milliseconds) override;
 };
 
 class Fonts : public FontPort {

@@ -81,12 +81,12 @@ bool FakeRegistry::DeleteKeyTree(RegistryRoot root, const std::string& path) {
 
 bool FakeFiles::FileExists(const std::string& path) { return existing.count(path) > 0; }
 
-bool FakeFiles::DirectoryExists(const std::string& path) {
+bool FakeFiles::FolderExists(const std::string& path) {
     return std::find(directories.begin(), directories.end(), path) != directories.end();
 }
 
-bool FakeFiles::CreateDirectory(const std::string& path) {
-    if (DirectoryExists(path) || std::find(creatable.begin(), creatable.end(), path) == creatable.end())
+bool FakeFiles::CreateFolder(const std::string& path) {
+    if (FolderExists(path) || std::find(creatable.begin(), creatable.end(), path) == creatable.end())
         return false;
     directories.push_back(path);
     return true;

@@ -69,12 +69,12 @@ class FakeFiles : public FileSystemPort {
 public:
     std::set<std::string> existing;          // files
     std::vector<std::string> directories;    // folders
-    std::vector<std::string> creatable;      // folders CreateDirectory may make
+    std::vector<std::string> creatable;      // folders CreateFolder may make
     std::map<std::string, std::vector<uint8_t>> written;
     std::vector<std::string> unwritable;     // paths whose writing fails
     bool FileExists(const std::string& path) override;
-    bool DirectoryExists(const std::string& path) override;
-    bool CreateDirectory(const std::string& path) override;
+    bool FolderExists(const std::string& path) override;
+    bool CreateFolder(const std::string& path) override;
     void WriteFile(const std::string& path, const std::vector<uint8_t>& content) override;
 };
 
