@@ -161,27 +161,8 @@ void TAppMainForm::NotRegHotkeyMessage(const std::string& shortcutText) {
     ports_.windows.ShowMainWindow();
 }
 
-void TAppMainForm::OpenProgramSettings() {
-    if (!ports_.windows.MainWindowVisible() && timer2Running_) StopSeries();
-    SelectMainPage(1);
-    ports_.windows.ShowMainWindow();
-}
-
-void TAppMainForm::SelectMainPage(int page) { CurrentMainPage = page == 1 ? 1 : 0; }
-
 void TAppMainForm::CheckMode() {}
 
 void TAppMainForm::ChooseScreenArea() {}
-
-void TAppMainForm::QuitEx() {
-    if (quitting_) return;
-    quitting_ = true;
-    ports_.windows.HideMainWindow();
-    SettingsSaved = true;
-    HideOnClose = false;
-    HeldImage.reset();
-    ports_.windows.EndMessageLoop();
-    SaveCounters();
-}
 
 }  // namespace kadrilo

@@ -21,19 +21,26 @@ void TAppMainForm::FormCreate() {
 
     LoadSettings();
 
+    // A command-line shot in a mode that quits afterwards shows no tray icon.
+    const bool trayShown = !(OneShotRun && Settings.WorkMode != ManualMode);
+    if (trayShown) {
+        trayHandlerAttached_ = true;
+        TrayIconCheckOption();
+    }
+
     CheckMode();
 
     SettingsSaved = true;
     CurrentMainPage = 0;
+    SelectMainPage(0);
 
     HideOnClose = true;
+    TranslateProgramInterface();
 
-    if (!Settings.Coordinates) {
-        const Rect screen = ports_.windows.ScreenRect();
-        const Rect window = ports_.windows.MainWindowRect();
-        ports_.windows.MoveMainWindow(screen.Width() / 2 - window.Width() / 2,
-                                      screen.Height() / 2 - window.Height() / 2);
-    }
+    if (!Settings.Coordinates) CentreMainWindow();
+
+    ApplySlot4TrayRule();
+    hotkeyHandlersAttached_ = true;
 
     RegHotKeys(false);
     RegHotKeys(true);

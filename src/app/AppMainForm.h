@@ -46,6 +46,9 @@ public:
 
     // ---- Settings in the registry
     void LoadSettings();
+    // Writes every value and reconciles the autostart entries, while the stored
+    // settings may be out of date (SettingsSaved false).
+    void SaveSettings();
     // Writes WorkMode, NumberAutosave and NumberSerial (the short save of a quit
     // after a command-line shot).
     void SaveCounters();
@@ -64,6 +67,36 @@ public:
     virtual void OpenProgramSettings();
     virtual void SelectMainPage(int page);
     void QuitEx();
+
+    // ---- The main window, the tray icon and quitting
+    void N8Click();             // about
+    void SpeedButton1Click();   // view
+    void SpeedButton3Click();   // close
+    void SpeedButton4Click();   // quit, with the confirmation
+    void TrayIconCheckOption();
+    void Timer1Timer();
+    // The shell's taskbar was made anew (the shell restarted): the icon comes back at once.
+    void TaskbarCreated();
+    void WMTrayIcon(uint32_t mouseMessage);
+    void CheckFormStyle();
+    // A close request (close box, Esc, "Close", every way of quitting): true
+    // when the window may close, that is when the program quits.
+    bool FormCloseQuery();
+    void FormClose();
+    // A close request that ends the program when it is allowed.
+    void CloseRequest();
+    // The end of the Windows session: true, the session may end.
+    bool WMQueryEndSession();
+    void FormDestroy();
+
+    // ---- Reactions of the settings controls
+    void HotKeyModeClick(int slot, int32_t mode);
+    void HotKeyChange(int slot, Shortcut shortcut);
+    void CheckEmptyHotkeys();
+    void TrayOptionClick(bool show);
+    void StayOnTopClick(bool onTop);
+    void LanguageSelect(int32_t language);
+    void TranslateProgramInterface();
 
     // ---- Shots
     void CreateScreenshot(int kind);
@@ -111,6 +144,10 @@ private:
     void ApplyStoredLanguage(int64_t language);
     void ApplyStoredValues();
     void ReadAutostartState();
+    void ReconcileRunEntry(RegistryRoot root, int32_t target);
+    void BringUpMainWindow(bool stopQuits);
+    void CentreMainWindow();
+    void ApplySlot4TrayRule();
     void WriteSettingsValues();
     bool PriorityRuleApplies() const;
     void StartSeries(int kind);
@@ -127,6 +164,9 @@ private:
     bool timer2Running_ = false;
     int timer2Kind_ = 0;
     bool quitting_ = false;
+    bool closed_ = false;
+    bool trayHandlerAttached_ = false;
+    bool hotkeyHandlersAttached_ = false;
 };
 
 }  // namespace kadrilo

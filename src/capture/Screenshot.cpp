@@ -51,6 +51,7 @@ void TAppMainForm::HandOver() {
     switch (Settings.WorkMode) {
         case ManualMode:
             SelectMainPage(0);
+            ports_.form.SetViewButtonEnabled(true);
             ports_.windows.ShowMainWindow();
             return;
         case AutosaveMode:

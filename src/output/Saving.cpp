@@ -101,7 +101,12 @@ void TAppMainForm::SaveScreenshot(const std::string& name, int formatIndex) {
     if (Settings.WorkMode != ContinuousMode || Settings.QuantityOfScreenshots + 1 == SeriesCounter)
         ExecuteAfterSave(target);
     EndSave();
-    if (ports_.windows.MainWindowVisible() && CurrentMainPage != 1) ports_.windows.CloseMainWindow();
+    if (ports_.windows.MainWindowVisible()) {
+        if (CurrentMainPage == 1)
+            ports_.form.SetViewButtonEnabled(false);
+        else
+            CloseRequest();
+    }
 }
 
 std::vector<uint8_t> TAppMainForm::Encode(int formatIndex) const {

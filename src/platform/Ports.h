@@ -132,14 +132,34 @@ public:
     virtual void ShowMainWindow() = 0;
     virtual void HideMainWindow() = 0;
     virtual bool MainWindowVisible() = 0;
-    // A close request to the main window, as its close box would make it.
-    virtual void CloseMainWindow() = 0;
     // True while the keyboard focus is in one of the hotkey editors.
     virtual bool HotkeyEditorFocused() = 0;
     // True while the preview window or the selection overlay is visible.
     virtual bool PreviewOrOverlayVisible() = 0;
     // Ends the message loop once the current message is handled.
     virtual void EndMessageLoop() = 0;
+};
+
+// The main window's own surface: its pages, controls that mirror the settings,
+// the tray icon and its menu.
+class MainFormPort {
+public:
+    virtual ~MainFormPort() = default;
+    // Shows one page (0 preview, 1 settings, 2 about) with its title and the
+    // bottom buttons and link that go with it.
+    virtual void ShowPage(int page, const std::string& title) = 0;
+    virtual void SetViewButtonEnabled(bool enabled) = 0;
+    // Brings every control up to date with the settings (choices, editors,
+    // which controls are enabled) and the captions with the language.
+    virtual void Refresh() = 0;
+    // Hides the preview window and closes the selection overlay when they are open.
+    virtual void ClosePreviewAndOverlay() = 0;
+    // The tray icon: false when the shell refused.
+    virtual bool AddTrayIcon() = 0;
+    virtual void DeleteTrayIcon() = 0;
+    // Opens the tray menu at the mouse pointer; returns when it is closed.
+    virtual void ShowTrayMenu() = 0;
+    virtual void SetStayOnTop(bool onTop) = 0;
 };
 
 // Global hotkeys of the main window.
@@ -221,6 +241,7 @@ struct Ports {
     SoundPort& sound;
     ClockPort& clock;
     HotkeyPort& hotkeys;
+    MainFormPort& form;
 };
 
 }  // namespace kadrilo

@@ -35,6 +35,8 @@ public:
         if (handle_ != Handle{}) Closer{}(handle_);
         handle_ = h;
     }
+    // Gives up ownership, e.g. once the system has taken the handle over.
+    Handle release() { return std::exchange(handle_, Handle{}); }
 
 private:
     Handle handle_{};
@@ -55,11 +57,52 @@ struct SidCloser {
 struct LocalCloser {
     void operator()(void* h) const { LocalFree(h); }
 };
+struct DcCloser {
+    void operator()(HDC h) const { DeleteDC(h); }
+};
+struct GdiObjectCloser {
+    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
 
 using UniqueKey = UniqueHandle<HKEY, KeyCloser>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelCloser>;
 using UniqueScreenDc = UniqueHandle<HDC, WindowDcCloser>;
 using UniqueSid = UniqueHandle<PSID, SidCloser>;
+using UniqueDc = UniqueHandle<HDC, DcCloser>;  // from CreateDC or CreateCompatibleDC
+using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectCloser>;
+using UniquePalette = UniqueHandle<HPALETTE, GdiObjectCloser>;
+
+// Selects a GDI object into a device context for the lifetime of the scope and
+// puts the previous one back at its end.
+class ScopedSelectObject {
+public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~ScopedSelectObject() {
+        if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+    }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+    explicit operator bool() const { return previous_ && previous_ != HGDI_ERROR; }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// The same for a logical palette, which SelectObject does not take.
+class ScopedSelectPalette {
+public:
+    ScopedSelectPalette(HDC dc, HPALETTE palette) : dc_(dc), previous_(SelectPalette(dc, palette, FALSE)) {}
+    ~ScopedSelectPalette() {
+        if (previous_) SelectPalette(dc_, previous_, FALSE);
+    }
+    ScopedSelectPalette(const ScopedSelectPalette&) = delete;
+    ScopedSelectPalette& operator=(const ScopedSelectPalette&) = delete;
+
+private:
+    HDC dc_;
+    HPALETTE previous_;
+};
 
 inline std::wstring Wide(std::string_view utf8) {
     if (utf8.empty()) return {};

@@ -47,6 +47,45 @@ void Windows::MoveMainWindow(int32_t left, int32_t top) {
     SetWindowPos(w_.main, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Windows::ShowMainWindow() {
+    if (IsIconic(w_.application)) ShowWindow(w_.application, SW_RESTORE);
+    ShowWindow(w_.main, SW_SHOW);
+    SetForegroundWindow(w_.main);
+}
+
+void Windows::HideMainWindow() { ShowWindow(w_.main, SW_HIDE); }
+
+bool Windows::MainWindowVisible() { return IsWindowVisible(w_.main) != 0; }
+
+bool Windows::HotkeyEditorFocused() {
+    HWND focus = GetFocus();
+    wchar_t className[64] = {};
+    return focus && IsChild(w_.main, focus) && GetClassNameW(focus, className, 64) &&
+           lstrcmpiW(className, HOTKEY_CLASSW) == 0;
+}
+
+bool Windows::PreviewOrOverlayVisible() {
+    return IsWindowVisible(w_.viewer) || IsWindowVisible(w_.allocation);
+}
+
+void Windows::EndMessageLoop() { PostQuitMessage(0); }
+
+int32_t Hotkeys::GlobalAtom(const std::string& name) { return GlobalAddAtomW(Wide(name).c_str()); }
+
+bool Hotkeys::RegisterHotKey(int32_t id, uint32_t modifiers, uint32_t virtualKey) {
+    return ::RegisterHotKey(w_.main, id, modifiers, virtualKey) != 0;
+}
+
+void Hotkeys::UnregisterHotKey(int32_t id) { ::UnregisterHotKey(w_.main, id); }  // failures are ignored
+
+std::string Hotkeys::KeyName(uint8_t virtualKey) {
+    const UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+    if (scanCode == 0) return {};
+    wchar_t name[64] = {};
+    const int n = GetKeyNameTextW(static_cast<LONG>(scanCode << 16), name, 64);
+    return n > 0 ? Utf8(std::wstring_view(name, static_cast<size_t>(n))) : std::string();
+}
+
 std::optional<WindowId> Instance::FindRunningInstance(int32_t marker) {
     wchar_t className[257] = {};
     GetClassNameW(w_.application, className, 256);
@@ -82,6 +121,43 @@ void Timers::StartTimer(TimerId id, uint32_t intervalMs) {
 }
 
 void Timers::StopTimer(TimerId id) { KillTimer(w_.main, static_cast<UINT_PTR>(id)); }
+
+// ---- The main window's surface ------------------------------------------------
+
+void MainSurface::ShowPage(int, const std::string&) {}
+void MainSurface::SetViewButtonEnabled(bool) {}
+void MainSurface::Refresh() {}
+
+void MainSurface::ClosePreviewAndOverlay() {
+    ShowWindow(w_.viewer, SW_HIDE);
+    ShowWindow(w_.allocation, SW_HIDE);
+}
+
+bool MainSurface::AddTrayIcon() {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = w_.main;
+    data.uID = 0;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = WM_USER;
+    data.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+    lstrcpynW(data.szTip, Title, 64);
+    return Shell_NotifyIconW(NIM_ADD, &data) != 0;
+}
+
+void MainSurface::DeleteTrayIcon() {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = w_.main;
+    data.uID = 0;
+    Shell_NotifyIconW(NIM_DELETE, &data);  // failures are ignored: the timer repairs a lost icon
+}
+
+void MainSurface::ShowTrayMenu() {}
+
+void MainSurface::SetStayOnTop(bool onTop) {
+    SetWindowPos(w_.main, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
 
 // ---- The program --------------------------------------------------------------
 
@@ -145,6 +221,7 @@ int Program::Run() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterClasses();
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 
     windows_.application = CreateWindowExW(WS_EX_TOOLWINDOW, ApplicationClass, Title, WS_POPUP, 0, 0, 0, 0,
                                            nullptr, nullptr, instance_, nullptr);
@@ -164,6 +241,7 @@ int Program::Run() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    form_->FormDestroy();
     return 0;
 }
 
@@ -180,19 +258,25 @@ LRESULT CALLBACK Program::MainWindowProc(HWND window, UINT message, WPARAM wPara
 LRESULT Program::HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_TIMER:
+            if (wParam == static_cast<WPARAM>(TimerId::Timer1)) form_->Timer1Timer();
             if (wParam == static_cast<WPARAM>(TimerId::Timer3)) form_->Timer3Timer();
             return 0;
+        case WM_HOTKEY:
+            form_->WMHotKey(static_cast<int32_t>(wParam));
+            return 0;
         case WM_CLOSE:
-            if (form_->HideOnClose) {
-                ShowWindow(window, SW_HIDE);
+            form_->CloseRequest();
+            return 0;
+        case WM_USER:
+            form_->WMTrayIcon(static_cast<uint32_t>(lParam));
+            return 0;
+        case WM_QUERYENDSESSION:
+            return form_->WMQueryEndSession() ? TRUE : FALSE;
+        default:
+            if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+                form_->TaskbarCreated();
                 return 0;
             }
-            DestroyWindow(window);
-            return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        default:
             return DefWindowProcW(window, message, wParam, lParam);
     }
 }

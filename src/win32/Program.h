@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/AppMainForm.h"
+#include "win32/ScreenCapture.h"
 #include "win32/SystemPorts.h"
 
 namespace kadrilo::win32 {
@@ -29,6 +30,24 @@ public:
     Rect ScreenRect() override;
     Rect MainWindowRect() override;
     void MoveMainWindow(int32_t left, int32_t top) override;
+    void ShowMainWindow() override;
+    void HideMainWindow() override;
+    bool MainWindowVisible() override;
+    bool HotkeyEditorFocused() override;
+    bool PreviewOrOverlayVisible() override;
+    void EndMessageLoop() override;
+
+private:
+    const ProgramWindows& w_;
+};
+
+class Hotkeys : public HotkeyPort {
+public:
+    explicit Hotkeys(const ProgramWindows& w) : w_(w) {}
+    int32_t GlobalAtom(const std::string& name) override;
+    bool RegisterHotKey(int32_t id, uint32_t modifiers, uint32_t virtualKey) override;
+    void UnregisterHotKey(int32_t id) override;
+    std::string KeyName(uint8_t virtualKey) override;
 
 private:
     const ProgramWindows& w_;
@@ -55,6 +74,23 @@ private:
     const ProgramWindows& w_;
 };
 
+// The main window's pages and controls, the tray icon and its menu.
+class MainSurface : public MainFormPort {
+public:
+    explicit MainSurface(const ProgramWindows& w) : w_(w) {}
+    void ShowPage(int page, const std::string& title) override;
+    void SetViewButtonEnabled(bool enabled) override;
+    void Refresh() override;
+    void ClosePreviewAndOverlay() override;
+    bool AddTrayIcon() override;
+    void DeleteTrayIcon() override;
+    void ShowTrayMenu() override;
+    void SetStayOnTop(bool onTop) override;
+
+private:
+    const ProgramWindows& w_;
+};
+
 class Program {
 public:
     explicit Program(HINSTANCE instance);
@@ -68,6 +104,7 @@ private:
     void CreateMainWindow();
 
     HINSTANCE instance_;
+    UINT taskbarCreated_ = 0;
     ProgramWindows windows_;
     Registry registry_;
     System system_;
@@ -76,7 +113,14 @@ private:
     Windows windowPort_{windows_};
     Instance instancePort_{windows_};
     Timers timers_{windows_};
-    Ports ports_{registry_, system_, files_, fonts_, windowPort_, instancePort_, timers_};
+    Screen screen_;
+    Clipboard clipboard_{windows_.main};
+    Sound sound_;
+    Clock clock_;
+    Hotkeys hotkeys_{windows_};
+    MainSurface surface_{windows_};
+    Ports ports_{registry_, system_, files_,  fonts_,  windowPort_, instancePort_, timers_,
+                 screen_,   clipboard_, sound_, clock_, hotkeys_, surface_};
     std::unique_ptr<TAppMainForm> form_;
 };
 

@@ -159,13 +159,37 @@ public:
         calls.push_back("hide");
     }
     bool MainWindowVisible() override { return mainVisible; }
-    void CloseMainWindow() override {
-        mainVisible = false;
-        calls.push_back("close");
-    }
     bool HotkeyEditorFocused() override { return editorFocused; }
     bool PreviewOrOverlayVisible() override { return popupVisible; }
     void EndMessageLoop() override { loopEnded = true; }
+};
+
+class FakeMainForm : public MainFormPort {
+public:
+    std::vector<std::string> calls;
+    bool trayIcon = false;
+    bool viewEnabled = false;
+    int page = -1;
+    std::string title;
+    void ShowPage(int p, const std::string& t) override {
+        page = p;
+        title = t;
+        calls.push_back("page " + std::to_string(p));
+    }
+    void SetViewButtonEnabled(bool enabled) override { viewEnabled = enabled; }
+    void Refresh() override { calls.push_back("refresh"); }
+    void ClosePreviewAndOverlay() override { calls.push_back("close popups"); }
+    bool AddTrayIcon() override {
+        trayIcon = true;
+        calls.push_back("add icon");
+        return true;
+    }
+    void DeleteTrayIcon() override {
+        trayIcon = false;
+        calls.push_back("delete icon");
+    }
+    void ShowTrayMenu() override { calls.push_back("menu"); }
+    void SetStayOnTop(bool onTop) override { calls.push_back(onTop ? "on top" : "not on top"); }
 };
 
 class FakeHotkeys : public HotkeyPort {
@@ -214,7 +238,9 @@ struct FakePorts {
     FakeSound sound;
     FakeClock clock;
     FakeHotkeys hotkeys;
-    Ports ports{registry, system, files, fonts, windows, instance, timers, screen, clipboard, sound, clock, hotkeys};
+    FakeMainForm form;
+    Ports ports{registry, system, files,     fonts, windows, instance, timers,
+                screen,   clipboard, sound, clock, hotkeys, form};
 };
 
 }  // namespace kadrilo::testing

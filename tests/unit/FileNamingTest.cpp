@@ -153,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 class ThrowingFiles : public FakeFiles {
 public:
-    bool DirectoryExists(const std::string&) override { throw std::runtime_error("device not ready"); }
+    bool FolderExists(const std::string&) override { throw std::runtime_error("device not ready"); }
 };
 
 TEST(CheckDirExists, AFileSystemErrorGivesTheProgramFolder) {

@@ -63,7 +63,10 @@ TEST_F(Startup, FirstInstanceMarksItselfAndStaysQuiet) {
     EXPECT_TRUE(form->SettingsSaved);
     EXPECT_TRUE(form->HideOnClose);
     EXPECT_FALSE(form->OneShotRun);
-    EXPECT_TRUE(fake.timers.running.empty());
+    // Only the tray refresh runs; the icon is there, the preview page selected.
+    EXPECT_EQ(fake.timers.running, (std::map<TimerId, uint32_t>{{TimerId::Timer1, 60000}}));
+    EXPECT_TRUE(fake.form.trayIcon);
+    EXPECT_EQ(fake.form.title, "Kadrilo - Preview");
     // Centred: 1024 / 2 - 487 / 2, 768 / 2 - 354 / 2.
     EXPECT_THAT(fake.windows.calls, ElementsAre("move 269,207"));
 }

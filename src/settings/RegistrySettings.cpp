@@ -1,5 +1,6 @@
-// The settings in the registry: loading at start-up, the version check, the
-// autostart state and the short save of a command-line run.
+// The settings in the registry: loading at start-up with the version check,
+// the full save with the autostart entries, and the short save of a
+// command-line run.
 #include <algorithm>
 
 #include "app/AppMainForm.h"
@@ -132,6 +133,40 @@ void TAppMainForm::ReadAutostartState() {
     RegistryPort& registry = ports_.registry;
     if (registry.ReadValue(RegistryRoot::CurrentUser, RunKey, RunValueName)) Settings.Autostart = 2;
     if (registry.ReadValue(RegistryRoot::LocalMachine, RunKey, RunValueName)) Settings.Autostart = 1;
+}
+
+void TAppMainForm::SaveSettings() {
+    if (SettingsSaved) return;
+    RegistryPort& registry = ports_.registry;
+    if (registry.CreateKey(RegistryRoot::CurrentUser, SettingsKey)) {
+        const Rect window = ports_.windows.MainWindowRect();
+        Settings.Left = window.left;
+        Settings.Top = window.top;
+        WriteSettingsValues();
+    }
+    if (IsAdmin) ReconcileRunEntry(RegistryRoot::LocalMachine, 1);
+    ReconcileRunEntry(RegistryRoot::CurrentUser, 2);
+    SettingsSaved = true;
+}
+
+// Makes one Run key agree with the autostart choice: the entry exists, holding
+// the executable's path, exactly when the choice is this key's.
+void TAppMainForm::ReconcileRunEntry(RegistryRoot root, int32_t target) {
+    RegistryPort& registry = ports_.registry;
+    if (!registry.CreateKey(root, RunKey)) return;  // a Run key that can't be opened is skipped
+    const std::string& executable = args_.at(0);
+    const std::optional<RegistryValue> entry = registry.ReadValue(root, RunKey, RunValueName);
+    if (entry) {
+        if (Settings.Autostart != target) {
+            registry.DeleteValue(root, RunKey, RunValueName);
+            return;
+        }
+        if (entry->kind == RegistryValue::Kind::String && entry->text == executable) return;
+        registry.DeleteValue(root, RunKey, RunValueName);
+        registry.WriteValue(root, RunKey, RunValueName, RegistryValue::Text(executable));
+    } else if (Settings.Autostart == target) {
+        registry.WriteValue(root, RunKey, RunValueName, RegistryValue::Text(executable));
+    }
 }
 
 void TAppMainForm::SaveCounters() {
