@@ -1,6 +1,8 @@
 // The screen copy (with the cursor) and the clipboard.
 #pragma once
 
+#include <windows.h>
+
 #include "platform/Ports.h"
 
 namespace kadrilo::win32 {
