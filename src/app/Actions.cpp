@@ -161,7 +161,7 @@ void TAppMainForm::NotRegHotkeyMessage(const std::string& shortcutText) {
     ports_.windows.ShowMainWindow();
 }
 
-void TAppMainForm::CheckMode() {}
+void TAppMainForm::CheckMode() { ports_.form.MarkWorkMode(Settings.WorkMode); }
 
 void TAppMainForm::ChooseScreenArea() {}
 

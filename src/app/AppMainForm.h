@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -66,6 +67,8 @@ public:
     void PriorityChange(bool on);
     virtual void OpenProgramSettings();
     virtual void SelectMainPage(int page);
+    // "Kadrilo - " and the name of the page (0 preview, 1 settings, 2 about).
+    std::string PageTitle(int page) const;
     void QuitEx();
 
     // ---- The main window, the tray icon and quitting
@@ -95,6 +98,9 @@ public:
     void CheckEmptyHotkeys();
     void TrayOptionClick(bool show);
     void StayOnTopClick(bool onTop);
+    // A check box of the settings page that shows the boolean `setting` was
+    // clicked; `checked` is the state the user asked for.
+    void SettingCheckBoxClick(std::string_view setting, bool checked);
     void LanguageSelect(int32_t language);
     void TranslateProgramInterface();
 

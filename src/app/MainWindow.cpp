@@ -13,12 +13,17 @@ constexpr uint32_t TrayRefreshMs = 60000;
 
 }  // namespace
 
-void TAppMainForm::SelectMainPage(int page) {
+std::string TAppMainForm::PageTitle(int page) const {
     static constexpr int Titles[3] = {10, 11, 12};
+    if (page < 0 || page > 2) return ProgramCaption;
+    return std::string(ProgramCaption) + " - " + LoadStrEx(Titles[page]);
+}
+
+void TAppMainForm::SelectMainPage(int page) {
     if (page < 0 || page > 2) return;
     CurrentMainPage = page == 1 ? 1 : 0;
     if (page == 1) SettingsSaved = false;
-    ports_.form.ShowPage(page, std::string(ProgramCaption) + " - " + LoadStrEx(Titles[page]));
+    ports_.form.ShowPage(page, PageTitle(page));
 }
 
 void TAppMainForm::BringUpMainWindow(bool stopQuits) {
@@ -231,6 +236,18 @@ void TAppMainForm::TrayOptionClick(bool show) {
 void TAppMainForm::StayOnTopClick(bool onTop) {
     Settings.StayOnTop = onTop;
     CheckFormStyle();
+}
+
+void TAppMainForm::SettingCheckBoxClick(std::string_view setting, bool checked) {
+    if (setting == "TrayIconEnabled") {
+        TrayOptionClick(checked);
+    } else if (setting == "StayOnTop") {
+        StayOnTopClick(checked);
+    } else if (const SettingField* field = FindSettingField(setting);
+               field && field->type == FieldType::Boolean && field->control == Control::CheckBox) {
+        field->SetNumber(Settings, checked ? 1 : 0);
+    }
+    ports_.form.Refresh();  // the box shows what the setting became
 }
 
 void TAppMainForm::LanguageSelect(int32_t language) {

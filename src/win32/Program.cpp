@@ -15,9 +15,6 @@ constexpr wchar_t AllocationFormClass[] = L"TAllocationForm";
 constexpr wchar_t MarkerProperty[] = L"UID";
 constexpr wchar_t Title[] = L"Kadrilo";
 
-// The main window's client area, in pixels.
-constexpr int MainClientWidth = 481;
-constexpr int MainClientHeight = 325;
 constexpr DWORD MainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER;
 
 // How long a second instance waits for the first to take its command line.
@@ -122,43 +119,6 @@ void Timers::StartTimer(TimerId id, uint32_t intervalMs) {
 
 void Timers::StopTimer(TimerId id) { KillTimer(w_.main, static_cast<UINT_PTR>(id)); }
 
-// ---- The main window's surface ------------------------------------------------
-
-void MainSurface::ShowPage(int, const std::string&) {}
-void MainSurface::SetViewButtonEnabled(bool) {}
-void MainSurface::Refresh() {}
-
-void MainSurface::ClosePreviewAndOverlay() {
-    ShowWindow(w_.viewer, SW_HIDE);
-    ShowWindow(w_.allocation, SW_HIDE);
-}
-
-bool MainSurface::AddTrayIcon() {
-    NOTIFYICONDATAW data{};
-    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    data.hWnd = w_.main;
-    data.uID = 0;
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = WM_USER;
-    data.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
-    lstrcpynW(data.szTip, Title, 64);
-    return Shell_NotifyIconW(NIM_ADD, &data) != 0;
-}
-
-void MainSurface::DeleteTrayIcon() {
-    NOTIFYICONDATAW data{};
-    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    data.hWnd = w_.main;
-    data.uID = 0;
-    Shell_NotifyIconW(NIM_DELETE, &data);  // failures are ignored: the timer repairs a lost icon
-}
-
-void MainSurface::ShowTrayMenu() {}
-
-void MainSurface::SetStayOnTop(bool onTop) {
-    SetWindowPos(w_.main, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 // ---- The program --------------------------------------------------------------
 
 std::vector<std::string> ProgramArguments() {
@@ -210,11 +170,12 @@ void Program::RegisterClasses() {
 }
 
 void Program::CreateMainWindow() {
-    RECT frame{0, 0, MainClientWidth, MainClientHeight};
+    RECT frame{0, 0, layout::ClientWidth, layout::ClientHeight};
     AdjustWindowRectEx(&frame, MainStyle, FALSE, 0);
     windows_.main = CreateWindowExW(0, MainFormClass, Title, MainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                     frame.right - frame.left, frame.bottom - frame.top, windows_.application,
                                     nullptr, instance_, this);
+    if (windows_.main) surface_.CreateControls(instance_, *form_);
 }
 
 int Program::Run() {
@@ -238,6 +199,7 @@ int Program::Run() {
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (surface_.PreTranslateMessage(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -277,6 +239,8 @@ LRESULT Program::HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPA
                 form_->TaskbarCreated();
                 return 0;
             }
+            // The controls' notifications, drawing and colours.
+            if (LRESULT result = 0; surface_.HandleMessage(message, wParam, lParam, result)) return result;
             return DefWindowProcW(window, message, wParam, lParam);
     }
 }

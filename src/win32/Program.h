@@ -9,18 +9,11 @@
 #include <vector>
 
 #include "app/AppMainForm.h"
+#include "win32/MainWindow.h"
 #include "win32/ScreenCapture.h"
 #include "win32/SystemPorts.h"
 
 namespace kadrilo::win32 {
-
-// The program's windows, as the ports need them.
-struct ProgramWindows {
-    HWND application = nullptr;  // hidden top-level window that owns the main window
-    HWND main = nullptr;
-    HWND viewer = nullptr;
-    HWND allocation = nullptr;
-};
 
 class Windows : public WindowPort {
 public:
@@ -74,23 +67,6 @@ private:
     const ProgramWindows& w_;
 };
 
-// The main window's pages and controls, the tray icon and its menu.
-class MainSurface : public MainFormPort {
-public:
-    explicit MainSurface(const ProgramWindows& w) : w_(w) {}
-    void ShowPage(int page, const std::string& title) override;
-    void SetViewButtonEnabled(bool enabled) override;
-    void Refresh() override;
-    void ClosePreviewAndOverlay() override;
-    bool AddTrayIcon() override;
-    void DeleteTrayIcon() override;
-    void ShowTrayMenu() override;
-    void SetStayOnTop(bool onTop) override;
-
-private:
-    const ProgramWindows& w_;
-};
-
 class Program {
 public:
     explicit Program(HINSTANCE instance);
@@ -118,7 +94,7 @@ private:
     Sound sound_;
     Clock clock_;
     Hotkeys hotkeys_{windows_};
-    MainSurface surface_{windows_};
+    MainWindow surface_{windows_};
     Ports ports_{registry_, system_, files_,  fonts_,  windowPort_, instancePort_, timers_,
                  screen_,   clipboard_, sound_, clock_, hotkeys_, surface_};
     std::unique_ptr<TAppMainForm> form_;

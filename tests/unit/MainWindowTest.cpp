@@ -206,6 +206,34 @@ TEST_F(MainWindow, LanguageChangeTranslatesAtOnce) {
     EXPECT_EQ(form->Settings.Language, Russian);
 }
 
+TEST_F(MainWindow, SettingsCheckBoxes) {
+    Start();
+    form->SettingCheckBoxClick("Coordinates", true);
+    EXPECT_TRUE(form->Settings.Coordinates);
+    form->SettingCheckBoxClick("ConfirmationOnClose", false);
+    EXPECT_FALSE(form->Settings.ConfirmationOnClose);
+    form->SettingCheckBoxClick("StayOnTop", true);
+    EXPECT_TRUE(form->Settings.StayOnTop);
+    form->SettingCheckBoxClick("TrayIconEnabled", false);
+    EXPECT_FALSE(fake.form.trayIcon);
+    EXPECT_THAT(fake.form.calls, ElementsAre("refresh", "refresh", "delete icon", "on top", "add icon", "refresh",
+                                             "delete icon", "refresh"));
+    form->SettingCheckBoxClick("WorkMode", true);  // not a check box's setting
+    EXPECT_EQ(form->Settings.WorkMode, 0);
+}
+
+TEST_F(MainWindow, TrayMenuShowsTheWorkMode) {
+    form = std::make_unique<TAppMainForm>(fake.ports, std::vector<std::string>{Exe, "/mode4"});
+    fake.registry.Set(HKCU, SettingsKey, "AppVersion", RegistryValue::Number(21));
+    fake.registry.Set(HKCU, SettingsKey, "WorkMode", RegistryValue::Number(1));
+    form->FormCreate();
+    EXPECT_EQ(fake.form.markedMode, 1);
+    form->Timer3Timer();
+    EXPECT_EQ(fake.form.markedMode, 3);
+    form->SetWorkModeFromMenu(0);
+    EXPECT_EQ(fake.form.markedMode, 0);
+}
+
 // The autostart entries after a full save, for every choice, admin or not.
 TEST_F(MainWindow, AutostartReconciliation) {
     struct Case {
@@ -265,12 +293,13 @@ TEST_F(MainWindow, SaveAndLoadRoundTrip) {
     AppSettings expected = form->Settings;
     for (const SettingField& field : SettingFields()) {
         if (field.name == "Left" || field.name == "Top") continue;
-        if (field.IsNumber())
+        if (field.IsNumber()) {
             EXPECT_EQ(field.Number(again.Settings), field.Number(expected)) << field.name;
-        else if (field.type == FieldType::Text)
+        } else if (field.type == FieldType::Text) {
             EXPECT_EQ(again.Settings.*std::get<std::string AppSettings::*>(field.member),
                       expected.*std::get<std::string AppSettings::*>(field.member))
                 << field.name;
+        }
     }
     EXPECT_EQ(again.Settings.UserHotKey2, expected.UserHotKey2);
 }

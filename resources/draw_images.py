@@ -1,0 +1,235 @@
+#!/usr/bin/env python3
+"""Draws the program's small bitmaps (run from anywhere; needs python3-pil).
+
+main16.bmp   a strip of 16x16 images, the main image list:
+             0..7  the tray menu's mode items, two per mode (current, not current):
+                   preview, autosave, continuous, clipboard
+             8, 9  the language list's flags: Russia, United Kingdom
+             10    "Settings", 11 "Mode", 12 "Quit"
+infocl.bmp   16x16, the "About" item's information sign
+pages32.bmp  a strip of 32x32 images for the left-strip page buttons:
+             0 "View", 1 "View" disabled, 2 "Settings", 3 "Close", 4 "Quit"
+
+Magenta (255, 0, 255) is the transparent colour of every image.
+"""
+import math
+import os
+
+from PIL import Image, ImageDraw
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+MASK = (255, 0, 255)
+OUTLINE = (40, 40, 40)
+
+
+def canvas(size):
+    return Image.new("RGB", (size, size), MASK)
+
+
+def greyed(image):
+    """The "not current"/disabled look: light grey shades, transparency kept."""
+    out = image.copy()
+    px = out.load()
+    for y in range(out.height):
+        for x in range(out.width):
+            if px[x, y] == MASK:
+                continue
+            r, g, b = px[x, y]
+            level = int(0.3 * r + 0.59 * g + 0.11 * b)
+            level = 110 + level * 120 // 255
+            px[x, y] = (level, level, level)
+    return out
+
+
+def with_current_mark(image):
+    """The "current" look: the picture with a green dot in its lower right corner."""
+    out = image.copy()
+    d = ImageDraw.Draw(out)
+    d.ellipse((10, 10, 15, 15), fill=(20, 160, 40), outline=(0, 90, 20))
+    return out
+
+
+# ---- 16x16 pictures ----------------------------------------------------------
+
+def preview16():
+    im = canvas(16)
+    d = ImageDraw.Draw(im)
+    d.rectangle((1, 2, 14, 12), fill=(250, 250, 250), outline=OUTLINE)   # a framed picture
+    d.rectangle((2, 3, 13, 7), fill=(120, 180, 240))                      # sky
+    d.polygon([(2, 11), (6, 6), (9, 9), (11, 7), (13, 11)], fill=(60, 150, 60))  # hills
+    d.ellipse((9, 3, 11, 5), fill=(250, 210, 40))                         # sun
+    return im
+
+
+def autosave16():
+    im = canvas(16)
+    d = ImageDraw.Draw(im)
+    d.rectangle((1, 1, 14, 14), fill=(40, 80, 170), outline=(20, 40, 100))  # a diskette
+    d.rectangle((4, 1, 11, 6), fill=(230, 230, 230))                          # shutter
+    d.rectangle((8, 2, 10, 5), fill=(40, 80, 170))
+    d.rectangle((3, 9, 12, 14), fill=(250, 250, 250))                         # label
+    d.line((4, 11, 11, 11), fill=(150, 150, 150))
+    return im
+
+
+def continuous16():
+    im = canvas(16)
+    d = ImageDraw.Draw(im)
+    for i, offset in enumerate((4, 2, 0)):                                  # three frames, stacked
+        shade = (250, 250, 250) if i == 2 else (200, 200, 200)
+        d.rectangle((offset + 1, 5 - offset, offset + 11, 13 - offset), fill=shade, outline=OUTLINE)
+    d.rectangle((2, 6, 10, 12), fill=(120, 180, 240))
+    return im
+
+
+def clipboard16():
+    im = canvas(16)
+    d = ImageDraw.Draw(im)
+    d.rectangle((2, 2, 13, 15), fill=(180, 120, 60), outline=(100, 60, 20))  # board
+    d.rectangle((4, 4, 11, 14), fill=(250, 250, 250))                         # paper
+    d.rectangle((5, 1, 10, 3), fill=(160, 160, 160), outline=OUTLINE)         # clip
+    for y in (7, 9, 11):
+        d.line((5, y, 10, y), fill=(120, 120, 120))
+    return im
+
+
+def flag_russia():
+    im = canvas(16)
+    d = ImageDraw.Draw(im)
+    d.rectangle((0, 2, 15, 5), fill=(255, 255, 255))
+    d.rectangle((0, 6, 15, 9), fill=(0, 57, 166))
+    d.rectangle((0, 10, 15, 13), fill=(213, 43, 30))
+    d.rectangle((0, 2, 15, 13), outline=(150, 150, 150))
+    return im
+
+
+def union_flag_colour(u, v):
+    """The colour of the point (u, v) of a 16 x 12 union flag."""
+    blue, white, red = (1, 33, 105), (255, 255, 255), (200, 16, 46)
+    diagonal = min(abs(v - 0.75 * u), abs(v - (12 - 0.75 * u))) / 1.25
+    across, down = abs(v - 6), abs(u - 8)
+    if across < 1.0 or down < 1.0:
+        return red
+    if across < 1.9 or down < 1.9:
+        return white
+    if diagonal < 0.45:
+        return red
+    if diagonal < 1.1:
+        return white
+    return blue
+
+
+def flag_united_kingdom():
+    """Each pixel takes the colour most of its 4 x 4 sample points have."""
+    im = canvas(16)
+    px = im.load()
+    for y in range(2, 14):
+        for x in range(16):
+            votes = {}
+            for i in range(4):
+                for j in range(4):
+                    c = union_flag_colour(x + (i + 0.5) / 4, y - 2 + (j + 0.5) / 4)
+                    votes[c] = votes.get(c, 0) + 1
+            px[x, y] = max(votes, key=votes.get)
+    return im
+
+
+def gear(size, teeth, outer, inner, hole, colour):
+    im = canvas(size)
+    d = ImageDraw.Draw(im)
+    c = (size - 1) / 2
+    points = []
+    for i in range(teeth * 2):
+        angle = math.pi * i / teeth
+        radius = outer if i % 2 == 0 else inner
+        for da in (-0.22, 0.22):
+            a = angle + da * math.pi / teeth * 2
+            points.append((c + radius * math.cos(a), c + radius * math.sin(a)))
+    d.polygon(points, fill=colour, outline=OUTLINE)
+    d.ellipse((c - inner + 1, c - inner + 1, c + inner - 1, c + inner - 1), fill=colour)
+    d.ellipse((c - hole, c - hole, c + hole, c + hole), fill=MASK, outline=OUTLINE)
+    return im
+
+
+def mode16():
+    im = canvas(16)
+    d = ImageDraw.Draw(im)
+    green = (30, 140, 60)
+    d.arc((2, 2, 13, 13), 200, 340, fill=green, width=2)        # two arrows in a circle
+    d.polygon([(11, 2), (15, 6), (10, 7)], fill=green)
+    d.arc((2, 2, 13, 13), 20, 160, fill=green, width=2)
+    d.polygon([(4, 13), (0, 9), (5, 8)], fill=green)
+    return im
+
+
+def power(size, colour):
+    im = canvas(size)
+    d = ImageDraw.Draw(im)
+    m = size // 8
+    w = max(2, size // 8)
+    d.arc((m, m + 1, size - 1 - m, size - m), 300, 240, fill=colour, width=w)
+    d.rectangle((size // 2 - w // 2, m - 1, size // 2 - w // 2 + w - 1, size // 2), fill=colour)
+    return im
+
+
+def info16():
+    im = canvas(16)
+    d = ImageDraw.Draw(im)
+    d.ellipse((0, 0, 15, 15), fill=(30, 90, 200), outline=(10, 50, 140))
+    d.rectangle((7, 3, 8, 4), fill=(255, 255, 255))
+    d.rectangle((7, 6, 8, 12), fill=(255, 255, 255))
+    d.line((6, 6, 7, 6), fill=(255, 255, 255))
+    d.line((6, 12, 9, 12), fill=(255, 255, 255))
+    return im
+
+
+# ---- 32x32 pictures ------------------------------------------------------------
+
+def view32():
+    im = canvas(32)
+    d = ImageDraw.Draw(im)
+    d.rectangle((2, 4, 27, 23), fill=(250, 250, 250), outline=OUTLINE)
+    d.rectangle((4, 6, 25, 14), fill=(120, 180, 240))
+    d.polygon([(4, 21), (11, 11), (17, 17), (21, 13), (25, 21)], fill=(60, 150, 60))
+    d.ellipse((19, 7, 23, 11), fill=(250, 210, 40))
+    d.ellipse((14, 14, 26, 26), fill=(220, 235, 250), outline=OUTLINE, width=2)   # a magnifier
+    d.line((25, 25, 30, 30), fill=(90, 60, 30), width=3)
+    return im
+
+
+def close32():
+    im = canvas(32)
+    d = ImageDraw.Draw(im)
+    d.rectangle((3, 4, 28, 27), fill=(250, 250, 250), outline=OUTLINE)   # a window
+    d.rectangle((4, 5, 27, 9), fill=(40, 90, 180))
+    d.rectangle((22, 6, 26, 8), fill=(200, 40, 40))
+    d.line((10, 13, 21, 24), fill=(200, 40, 40), width=3)                 # crossed out
+    d.line((10, 24, 21, 13), fill=(200, 40, 40), width=3)
+    return im
+
+
+def strip(images):
+    size = images[0].width
+    out = Image.new("RGB", (size * len(images), size), MASK)
+    for i, im in enumerate(images):
+        out.paste(im, (i * size, 0))
+    return out
+
+
+def main():
+    modes = [preview16(), autosave16(), continuous16(), clipboard16()]
+    main16 = []
+    for picture in modes:
+        main16 += [with_current_mark(picture), greyed(picture)]
+    main16 += [flag_russia(), flag_united_kingdom()]
+    main16 += [gear(16, 6, 7.5, 5.5, 2, (150, 150, 160)), mode16(), power(16, (200, 30, 30))]
+    strip(main16).save(os.path.join(HERE, "main16.bmp"))
+    info16().save(os.path.join(HERE, "infocl.bmp"))
+
+    view = view32()
+    pages = [view, greyed(view), gear(32, 8, 14.5, 11, 4, (150, 150, 160)), close32(), power(32, (200, 30, 30))]
+    strip(pages).save(os.path.join(HERE, "pages32.bmp"))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,207 @@
+// The main window's controls, described once: one row per control with its
+// kind, its parent, its place, its caption and the setting it shows. The
+// Windows layer creates, shows, captions and reads the controls by looping over
+// this table; the rules that decide what a control shows are here too.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "platform/Types.h"
+#include "settings/AppSettings.h"
+
+namespace kadrilo::layout {
+
+// The main window's client area, in pixels.
+constexpr int32_t ClientWidth = 481;
+constexpr int32_t ClientHeight = 325;
+// The visible client of a settings tab (a vertical scroll box).
+constexpr int32_t TabPageWidth = 366;
+constexpr int32_t TabPageHeight = 231;
+// A settings tab scrolls by this many pixels a line.
+constexpr int32_t ScrollStep = 16;
+
+enum class ControlId : uint16_t {
+    Window,  // the main window itself: the parent of the top-level controls, not a row
+    TopPanel,
+    SpeedButton1,
+    SpeedButton2,
+    SpeedButton3,
+    SpeedButton4,
+    LinkAbout,
+    BitBtn2,
+    BitBtn1,
+    MainPanel0,
+    ScreenshotPreview,
+    MainPanel1,
+    PageControl,
+    TabSheet1,
+    TabSheet2,
+    TabSheet3,
+    TabSheet4,
+    TabSheet5,
+    TabSheet6,
+    MainPanel2,
+    // Tab "Main": the interface group
+    GroupBox70,
+    Label71,
+    ComboBox4,
+    CheckBox1,
+    CheckBox2,
+    CheckBox3,
+    CheckBox4,
+    // Tab "Hotkeys": one group per hotkey slot
+    GroupBox200,
+    RadioButton3,
+    RadioButton4,
+    RadioButton5,
+    HotKey1,
+    GroupBox205,
+    RadioButton6,
+    RadioButton7,
+    RadioButton8,
+    HotKey2,
+    GroupBox210,
+    RadioButton9,
+    RadioButton10,
+    RadioButton11,
+    HotKey3,
+    GroupBox215,
+    RadioButton12,
+    RadioButton13,
+    RadioButton14,
+    HotKey4,
+    GroupBox220,
+    RadioButton23,
+    RadioButton24,
+    RadioButton25,
+    HotKey5,
+    Count
+};
+
+enum class ControlKind {
+    Title,            // the top strip's page title
+    PageButton,       // a large flat button with its picture above its caption
+    Button,
+    LinkLabel,
+    Panel,            // a page of the content area
+    Image,            // a framed picture
+    TabControl,
+    TabSheet,         // one tab's page: a vertical scroll box
+    GroupBox,
+    Label,
+    Radio,
+    CheckBox,
+    OwnerDrawnCombo,  // a drop-down list whose items are drawn with a picture
+    HotKeyEditor,
+};
+
+// A control is enabled while `setting` equals `value` (or differs from it,
+// with `whenEqual` false). An empty setting means always.
+struct EnableRule {
+    std::string_view setting;
+    int32_t value = 0;
+    bool whenEqual = true;
+};
+
+struct ControlRow {
+    ControlId id;
+    std::string_view name;   // the component's name
+    ControlKind kind;
+    ControlId parent;        // the window, a page, the tab control (for its tabs) or a tab
+    Rect rect;               // in the parent's client area; a tab's children: in its scrolled content
+    int caption = 0;         // string id, 0 for none
+    std::string_view setting = {};  // the field of AppSettings it shows, empty for none
+    int32_t value = 0;       // a radio: the setting's value it stands for
+    int slot = 0;            // a hotkey radio or editor: its hotkey slot, 1 to 5
+    EnableRule enabled = {};
+    bool startsEnabled = true;   // "View" waits for the first shot
+    int8_t onlyOnPage = -1;      // shown only while this page is (0 preview, 1 settings, 2 about)
+    int8_t disabledOnPage = -1;  // disabled while this page is shown
+};
+
+std::span<const ControlRow> MainWindowControls();
+// The row of a control; `id` must not be Window or Count.
+const ControlRow& Row(ControlId id);
+
+// True for the kinds that hold other controls as child windows.
+constexpr bool HoldsChildren(ControlKind kind) {
+    return kind == ControlKind::Panel || kind == ControlKind::TabSheet;
+}
+
+// ---- What a control shows, from the settings ----------------------------------
+
+// A radio: its value is the setting's; a check box: its setting is true.
+bool ControlChecked(const ControlRow& row, const AppSettings& settings);
+bool ControlEnabled(const ControlRow& row, const AppSettings& settings);
+// A list: the selected index (the setting's value).
+int32_t ControlSelection(const ControlRow& row, const AppSettings& settings);
+// A hotkey editor: the shortcut it holds.
+Shortcut ControlShortcut(const ControlRow& row, const AppSettings& settings);
+// A settings tab is scrolled back to its top whenever it is shown, but for the
+// "Autosave" tab.
+constexpr bool ScrollsToTopWhenShown(ControlId tab) { return tab != ControlId::TabSheet2; }
+
+// ---- The hotkey editor's value ------------------------------------------------
+
+// The standard hotkey editor holds the key in the low byte and its modifiers in
+// the high byte: 1 Shift, 2 Ctrl, 4 Alt, 8 an extended key.
+namespace HotkeyEditorFlags {
+constexpr uint16_t Shift = 0x01;
+constexpr uint16_t Control = 0x02;
+constexpr uint16_t Alt = 0x04;
+constexpr uint16_t Extended = 0x08;
+}  // namespace HotkeyEditorFlags
+
+// The editor's value of a shortcut; the keys of the navigation block carry the
+// extended flag, so that the editor names them as on the main keyboard.
+uint16_t HotkeyEditorValue(Shortcut shortcut);
+Shortcut ShortcutFromHotkeyEditor(uint16_t value);
+
+// ---- Window shortcuts ----------------------------------------------------------
+
+// A key of the main window that does what clicking a control does.
+struct WindowShortcut {
+    Shortcut key;
+    ControlId control;
+};
+std::span<const WindowShortcut> WindowShortcuts();
+
+// ---- Pictures of the main image list --------------------------------------------
+
+namespace Images {
+constexpr int FlagRussia = 8;
+constexpr int FlagUnitedKingdom = 9;
+constexpr int Settings = 10;
+constexpr int Mode = 11;
+constexpr int Quit = 12;
+constexpr int About = 13;  // the information sign, added after the strip
+}  // namespace Images
+
+// The picture of a mode item of the tray menu: each mode has one for "current"
+// and one for "not current".
+constexpr int ModeImage(int mode, bool current) { return mode * 2 + (current ? 0 : 1); }
+
+// The language list's items, in the order of the Language values.
+struct LanguageItem {
+    std::string_view text;
+    int image;
+};
+std::span<const LanguageItem> LanguageItems();
+
+// ---- The tray menu ---------------------------------------------------------------
+
+enum class TrayCommand { Settings, Mode, About, Separator, Quit, Preview, Autosave, Continuous, Clipboard };
+
+struct TrayMenuItem {
+    TrayCommand command;
+    int caption;       // string id
+    int image;         // in the main image list; -1 for none (the mode items take theirs from the mode)
+    bool inModeMenu;   // an item of the "Mode" submenu
+};
+std::span<const TrayMenuItem> TrayMenuItems();
+// The working mode a mode item sets, or -1 for the other items.
+int TrayCommandMode(TrayCommand command);
+
+}  // namespace kadrilo::layout
