@@ -17,123 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "Driver.h"
+
+namespace kadtest {
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitNotFound = 1;
-constexpr int kExitUsage = 2;
-constexpr DWORD kPollStepMs = 50;
-constexpr UINT_PTR kInstanceMarker = 736218;  // value of the "UID" property
-
-// ---------------------------------------------------------------- text and output
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                   nullptr, 0, nullptr, nullptr);
-    std::string out(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
-}
-
-std::string JsonString(const std::wstring& text) {
-    std::string out = "\"";
-    for (unsigned char c : Utf8(text)) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    out += escaped;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-    }
-    return out + "\"";
-}
-
-std::string Number(unsigned long long value) { return std::to_string(value); }
-std::string Handle(HWND window) { return Number(reinterpret_cast<UINT_PTR>(window)); }
-std::string Bool(bool value) { return value ? "true" : "false"; }
-
-void PrintLine(const std::string& line) {
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-void Complain(const std::wstring& message) {
-    std::string text = Utf8(message) + "\n";
-    std::fwrite(text.data(), 1, text.size(), stderr);
-}
-
-// ---------------------------------------------------------------- windows
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[257] = L"";
-    GetClassNameW(window, name, 257);
-    return name;
-}
-
-std::wstring TextOf(HWND window) {
-    int length = GetWindowTextLengthW(window);
-    std::wstring text(length + 1, L'\0');
-    text.resize(GetWindowTextW(window, text.data(), length + 1));
-    return text;
-}
-
-DWORD ProcessOf(HWND window) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    return pid;
-}
-
-HWND OwnerOf(HWND window) { return GetWindow(window, GW_OWNER); }
-
-std::vector<HWND> TopLevelWindows() {
-    std::vector<HWND> windows;
-    EnumWindows([](HWND window, LPARAM list) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
-std::vector<HWND> ChildWindows(HWND parent) {
-    std::vector<HWND> windows;
-    EnumChildWindows(parent, [](HWND window, LPARAM list) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
-// Calls find() every 50 ms until it returns something true (a window, true) or the
-// timeout runs out; returns the last result.
-template <typename Find>
-auto PollFor(DWORD timeout_ms, Find find) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        auto found = find();
-        if (found || GetTickCount() - start >= timeout_ms) return found;
-        Sleep(kPollStepMs);
-    }
-}
-
-HWND FindVisibleDialog(const std::wstring& caption) {
-    for (HWND window : TopLevelWindows()) {
-        if (IsWindowVisible(window) && ClassOf(window) == L"#32770" && TextOf(window) == caption)
-            return window;
-    }
-    return nullptr;
-}
 
 // ---------------------------------------------------------------- message boxes
 
@@ -189,7 +76,6 @@ std::string DescribeDialog(HWND dialog) {
 
 // ---------------------------------------------------------------- subcommands
 
-using Args = std::vector<std::wstring>;  // the subcommand's own arguments
 
 bool ParseMs(const std::wstring& text, DWORD& value) {
     wchar_t* end = nullptr;
@@ -361,14 +247,6 @@ int FakeInstanceRun(const Args& args, DWORD timeout_ms) {
 
 // ---------------------------------------------------------------- the table
 
-struct Command {
-    const wchar_t* name;
-    const wchar_t* usage;  // the arguments after the name
-    size_t arg_count;      // including the timeout, which is always last when present
-    bool has_timeout;
-    int (*run)(const Args&, DWORD timeout_ms);
-};
-
 const Command kCommands[] = {
     {L"msgbox-wait", L"<caption> <timeout_ms>", 2, true, MsgboxWait},
     {L"msgbox-answer", L"<caption> <yes|no|ok|cancel> <timeout_ms>", 3, true, MsgboxAnswer},
@@ -380,20 +258,29 @@ const Command kCommands[] = {
     {L"list-windows", L"", 0, false, ListWindows},
 };
 
+std::vector<Command> AllCommands() {
+    std::vector<Command> all(std::begin(kCommands), std::end(kCommands));
+    for (const auto& more : {ShotCommands(), UiCommands()}) all.insert(all.end(), more.begin(), more.end());
+    return all;
+}
+
 int Usage() {
     Complain(L"usage: kadtest <subcommand> [arguments]");
-    for (const Command& command : kCommands)
+    for (const Command& command : AllCommands())
         Complain(std::wstring(L"  ") + command.name + L" " + command.usage);
     return kExitUsage;
 }
 
 }  // namespace
+}  // namespace kadtest
+
+using namespace kadtest;
 
 int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
     if (argc < 2) return Usage();
-    for (const Command& command : kCommands) {
+    for (const Command& command : AllCommands()) {
         if (argv[1] != std::wstring(command.name)) continue;
         Args args(argv + 2, argv + argc);
         if (args.size() != command.arg_count) return Usage();

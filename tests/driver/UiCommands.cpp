@@ -1,0 +1,8 @@
+// Subcommands of the driver: see Driver.h.
+#include "Driver.h"
+
+namespace kadtest {
+
+std::vector<Command> UiCommands() { return {}; }
+
+}  // namespace kadtest
