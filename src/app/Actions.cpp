@@ -158,6 +158,7 @@ void TAppMainForm::NotRegHotkeyMessage(const std::string& shortcutText) {
     if (OneShotRun && Settings.WorkMode != ManualMode) return;
     ShowMessage(LoadStrEx(810) + shortcutText + LoadStrEx(811), MessageFlags::Ok | MessageFlags::IconStop);
     SelectMainPage(1);
+    ports_.form.SelectSettingsTab(SettingsTabHotkeys);
     ports_.windows.ShowMainWindow();
 }
 

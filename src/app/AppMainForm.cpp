@@ -28,6 +28,7 @@ void TAppMainForm::FormCreate() {
         TrayIconCheckOption();
     }
 
+    ports_.form.SelectSettingsTab(SettingsTabMain);
     CheckMode();
 
     SettingsSaved = true;

@@ -20,6 +20,9 @@ constexpr int32_t InstanceMarker = 736218;
 
 inline constexpr const char* ProgramCaption = "Kadrilo";
 
+// The settings tabs, in their order.
+enum SettingsTabs : int { SettingsTabMain = 0, SettingsTabHotkeys = 2 };
+
 // The working modes.
 enum WorkModes : int32_t { ManualMode = 0, AutosaveMode = 1, ContinuousMode = 2, ClipboardMode = 3 };
 

@@ -160,6 +160,8 @@ public:
     // Opens the tray menu at the mouse pointer; returns when it is closed.
     virtual void ShowTrayMenu() = 0;
     virtual void SetStayOnTop(bool onTop) = 0;
+    // Makes one settings tab the active one (0 "Main" ... 5 "Continuous shooting").
+    virtual void SelectSettingsTab(int tab) = 0;
     // Marks the working mode (0 to 3) as the current one in the tray menu's
     // "Mode" submenu; any other value changes nothing.
     virtual void MarkWorkMode(int mode) = 0;

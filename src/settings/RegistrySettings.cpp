@@ -137,6 +137,7 @@ void TAppMainForm::ReadAutostartState() {
 
 void TAppMainForm::SaveSettings() {
     if (SettingsSaved) return;
+    ports_.form.SelectSettingsTab(SettingsTabMain);
     RegistryPort& registry = ports_.registry;
     if (registry.CreateKey(RegistryRoot::CurrentUser, SettingsKey)) {
         const Rect window = ports_.windows.MainWindowRect();

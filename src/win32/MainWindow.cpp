@@ -344,6 +344,12 @@ void MainWindow::ShowTab(int index) {
 
 // ---- The port ------------------------------------------------------------------------------
 
+void MainWindow::SelectSettingsTab(int tab) {
+    if (tab < 0 || static_cast<size_t>(tab) >= tabCount_) return;
+    TabCtrl_SetCurSel(Control(ControlId::PageControl), tab);
+    ShowTab(tab);
+}
+
 void MainWindow::ShowPage(int page, const std::string& title) {
     page_ = page;
     for (const ControlRow& row : layout::MainWindowControls()) {

@@ -59,6 +59,7 @@ public:
     void DeleteTrayIcon() override;
     void ShowTrayMenu() override;
     void SetStayOnTop(bool onTop) override;
+    void SelectSettingsTab(int tab) override;
     void MarkWorkMode(int mode) override;
 
 private:

@@ -190,6 +190,8 @@ public:
     }
     void ShowTrayMenu() override { calls.push_back("menu"); }
     void SetStayOnTop(bool onTop) override { calls.push_back(onTop ? "on top" : "not on top"); }
+    int settingsTab = -1;
+    void SelectSettingsTab(int tab) override { settingsTab = tab; }
     int markedMode = -1;  // the mode marked in the tray menu
     void MarkWorkMode(int mode) override { markedMode = mode; }
 };

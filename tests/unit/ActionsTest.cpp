@@ -171,6 +171,7 @@ TEST_F(Actions, RegistrationPasses) {
     EXPECT_EQ(ports.windows.messages[1].flags, MessageFlags::Ok | MessageFlags::IconStop);
     EXPECT_TRUE(ports.windows.mainVisible);
     EXPECT_EQ(f.CurrentMainPage, 1);
+    EXPECT_EQ(ports.form.settingsTab, SettingsTabHotkeys);
 
     f.RegHotKeys(false);
     EXPECT_TRUE(ports.hotkeys.registered.empty());
