@@ -52,6 +52,7 @@ void TAppMainForm::HandOver() {
         case ManualMode:
             SelectMainPage(0);
             ports_.form.SetViewButtonEnabled(true);
+            ports_.form.UpdatePreview();
             ports_.windows.ShowMainWindow();
             return;
         case AutosaveMode:

@@ -126,6 +126,7 @@ std::vector<uint8_t> TAppMainForm::Encode(int formatIndex) const {
 
 void TAppMainForm::EndSave() {
     HeldImage.reset();
+    ports_.form.UpdatePreview();
     if (PriorityRuleApplies()) PriorityChange(false);
     if (OneShotRun && Settings.WorkMode != ManualMode && Settings.WorkMode != ContinuousMode) QuitEx();
 }

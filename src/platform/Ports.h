@@ -149,6 +149,8 @@ public:
     // bottom buttons and link that go with it.
     virtual void ShowPage(int page, const std::string& title) = 0;
     virtual void SetViewButtonEnabled(bool enabled) = 0;
+    // Draws the held image (or nothing, once it is released) in the preview.
+    virtual void UpdatePreview() = 0;
     // Brings every control up to date with the settings (choices, editors,
     // which controls are enabled) and the captions with the language.
     virtual void Refresh() = 0;

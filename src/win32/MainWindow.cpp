@@ -1,5 +1,7 @@
 #include "win32/MainWindow.h"
 
+#include "output/Preview.h"
+
 #include <shellapi.h>
 
 #include <algorithm>
@@ -192,7 +194,7 @@ ControlClass ClassOf(ControlKind kind) {
         case ControlKind::Button: return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
         case ControlKind::LinkLabel: return {L"STATIC", SS_NOTIFY | SS_LEFT, 0};
         case ControlKind::Panel: return {ContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
-        case ControlKind::Image: return {L"STATIC", SS_NOTIFY, WS_EX_STATICEDGE};
+        case ControlKind::Image: return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY, WS_EX_STATICEDGE};
         case ControlKind::TabControl: return {WC_TABCONTROLW, TCS_MULTILINE | WS_CLIPSIBLINGS | WS_TABSTOP, 0};
         case ControlKind::TabSheet: return {ContainerClass, 0, WS_EX_CONTROLPARENT};
         case ControlKind::GroupBox: return {L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0};
@@ -360,6 +362,8 @@ void MainWindow::ShowPage(int page, const std::string& title) {
 }
 
 void MainWindow::SetViewButtonEnabled(bool enabled) { EnableWindow(Control(ControlId::SpeedButton1), enabled); }
+
+void MainWindow::UpdatePreview() { InvalidateRect(Control(ControlId::ScreenshotPreview), nullptr, FALSE); }
 
 // Mirrors the settings into the controls and sets every caption in the current language.
 void MainWindow::Refresh() {
@@ -613,10 +617,39 @@ bool MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (!control) return false;
     switch (layout::Row(*control).kind) {
         case ControlKind::Title: DrawTitle(item); return true;
+        case ControlKind::Image: DrawPreview(item); return true;
         case ControlKind::PageButton: DrawPageButton(item); return true;
         case ControlKind::OwnerDrawnCombo: DrawLanguageItem(item); return true;
         default: return false;
     }
+}
+
+void MainWindow::DrawPreview(const DRAWITEMSTRUCT& item) {
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    if (!form_ || !form_->HeldImage || form_->HeldImage->Empty()) return;
+    const Bitmap& image = *form_->HeldImage;
+    const Rect at = PreviewPlacement(image.width, image.height, item.rcItem.right - item.rcItem.left,
+                                     item.rcItem.bottom - item.rcItem.top);
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    } info{};
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = image.width;
+    info.header.biHeight = image.height;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = static_cast<WORD>(image.bitsPerPixel);
+    info.header.biCompression = BI_RGB;
+    info.header.biClrUsed = static_cast<DWORD>(std::min<size_t>(image.palette.size(), 256));
+    for (size_t i = 0; i < info.header.biClrUsed; ++i) {
+        const uint32_t c = image.palette[i];
+        info.colours[i] = RGBQUAD{static_cast<BYTE>(c), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c >> 16), 0};
+    }
+    SetStretchBltMode(item.hDC, HALFTONE);
+    SetBrushOrgEx(item.hDC, 0, 0, nullptr);
+    StretchDIBits(item.hDC, item.rcItem.left + at.left, item.rcItem.top + at.top, at.Width(), at.Height(), 0, 0,
+                  image.width, image.height, image.pixels.data(), reinterpret_cast<const BITMAPINFO*>(&info),
+                  DIB_RGB_COLORS, SRCCOPY);
 }
 
 void MainWindow::DrawTitle(const DRAWITEMSTRUCT& item) {

@@ -53,6 +53,7 @@ public:
 
     void ShowPage(int page, const std::string& title) override;
     void SetViewButtonEnabled(bool enabled) override;
+    void UpdatePreview() override;
     void Refresh() override;
     void ClosePreviewAndOverlay() override;
     bool AddTrayIcon() override;
@@ -82,6 +83,7 @@ private:
     void OnMeasureItem(MEASUREITEMSTRUCT& item);
     bool OnDrawItem(const DRAWITEMSTRUCT& item);
     void DrawTitle(const DRAWITEMSTRUCT& item);
+    void DrawPreview(const DRAWITEMSTRUCT& item);
     void DrawPageButton(const DRAWITEMSTRUCT& item);
     void DrawLanguageItem(const DRAWITEMSTRUCT& item);
     void DrawMenuImage(const DRAWITEMSTRUCT& item);

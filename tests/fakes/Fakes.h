@@ -177,6 +177,8 @@ public:
         calls.push_back("page " + std::to_string(p));
     }
     void SetViewButtonEnabled(bool enabled) override { viewEnabled = enabled; }
+    int previewUpdates = 0;
+    void UpdatePreview() override { ++previewUpdates; }
     void Refresh() override { calls.push_back("refresh"); }
     void ClosePreviewAndOverlay() override { calls.push_back("close popups"); }
     bool AddTrayIcon() override {
