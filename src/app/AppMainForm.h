@@ -119,6 +119,10 @@ public:
     std::string CheckFileExists(const std::string& path);
     void EndSave();
     void SaveError(const std::string& path);
+    // The folder browser: a folder, or empty when cancelled.
+    std::string SelectDir();
+    void BitBtn5Click();  // browse for the autosave folder
+    void BitBtn8Click();  // browse for the series folder
     virtual void SaveFileDialog();
     virtual void PlaySoundAfterSave();
     virtual void ExecuteAfterSave(const std::string& path);

@@ -138,6 +138,16 @@ void TAppMainForm::SaveError(const std::string& path) {
     if (OneShotRun && Settings.WorkMode != ManualMode) QuitEx();
 }
 
+std::string TAppMainForm::SelectDir() { return ports_.form.BrowseForFolder(LoadStrEx(802)); }
+
+void TAppMainForm::BitBtn5Click() {
+    if (std::string folder = SelectDir(); !folder.empty()) Settings.DirAutosave = folder;
+}
+
+void TAppMainForm::BitBtn8Click() {
+    if (std::string folder = SelectDir(); !folder.empty()) Settings.DirSaveSerial = folder;
+}
+
 void TAppMainForm::SaveFileDialog() {}
 void TAppMainForm::PlaySoundAfterSave() {}
 void TAppMainForm::ExecuteAfterSave(const std::string&) {}

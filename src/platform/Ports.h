@@ -162,6 +162,9 @@ public:
     // Opens the tray menu at the mouse pointer; returns when it is closed.
     virtual void ShowTrayMenu() = 0;
     virtual void SetStayOnTop(bool onTop) = 0;
+    // The shell's folder browser, owned by the main window: the chosen folder,
+    // or empty when the user cancelled.
+    virtual std::string BrowseForFolder(const std::string& title) = 0;
     // Makes one settings tab the active one (0 "Main" ... 5 "Continuous shooting").
     virtual void SelectSettingsTab(int tab) = 0;
     // Marks the working mode (0 to 3) as the current one in the tray menu's

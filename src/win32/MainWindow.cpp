@@ -3,6 +3,7 @@
 #include "output/Preview.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <optional>
@@ -345,6 +346,20 @@ void MainWindow::ShowTab(int index) {
 }
 
 // ---- The port ------------------------------------------------------------------------------
+
+std::string MainWindow::BrowseForFolder(const std::string& title) {
+    const std::wstring wideTitle = Wide(title);
+    BROWSEINFOW info{};
+    info.hwndOwner = w_.main;
+    info.lpszTitle = wideTitle.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    if (!chosen) return {};
+    wchar_t path[MAX_PATH] = {};
+    const bool ok = SHGetPathFromIDListW(chosen, path);
+    CoTaskMemFree(chosen);
+    return ok ? Utf8(path) : std::string();
+}
 
 void MainWindow::SelectSettingsTab(int tab) {
     if (tab < 0 || static_cast<size_t>(tab) >= tabCount_) return;

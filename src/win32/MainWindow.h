@@ -61,6 +61,7 @@ public:
     void ShowTrayMenu() override;
     void SetStayOnTop(bool onTop) override;
     void SelectSettingsTab(int tab) override;
+    std::string BrowseForFolder(const std::string& title) override;
     void MarkWorkMode(int mode) override;
 
 private:

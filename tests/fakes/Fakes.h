@@ -192,6 +192,12 @@ public:
     }
     void ShowTrayMenu() override { calls.push_back("menu"); }
     void SetStayOnTop(bool onTop) override { calls.push_back(onTop ? "on top" : "not on top"); }
+    std::string browsedFolder;
+    std::string browseTitle;
+    std::string BrowseForFolder(const std::string& title) override {
+        browseTitle = title;
+        return browsedFolder;
+    }
     int settingsTab = -1;
     void SelectSettingsTab(int tab) override { settingsTab = tab; }
     int markedMode = -1;  // the mode marked in the tray menu

@@ -208,3 +208,20 @@ TEST_F(Saving, ACommandLineShotOnAFirstStartLeavesSettingsTheNextRunReads) {
 
 }  // namespace
 }  // namespace kadrilo
+
+namespace kadrilo {
+namespace {
+
+TEST_F(Saving, FolderBrowser) {
+    Start();
+    fake.form.browsedFolder = "E:\\Shots";
+    form->BitBtn5Click();
+    EXPECT_EQ(form->Settings.DirAutosave, "E:\\Shots");
+    EXPECT_EQ(fake.form.browseTitle, "Select directory");
+    fake.form.browsedFolder = "";  // cancelled: the field stays
+    form->BitBtn8Click();
+    EXPECT_EQ(form->Settings.DirSaveSerial, "C:\\Screenshots\\Continuous");
+}
+
+}  // namespace
+}  // namespace kadrilo
