@@ -1,5 +1,7 @@
 // Actions and working modes: the hotkey message, the action dispatch, series
 // start and stop, the mode cycle, hotkey registration, priority and quitting.
+#include <algorithm>
+
 #include "app/AppMainForm.h"
 #include "settings/SettingsStore.h"
 #include "settings/ShortcutText.h"
@@ -76,6 +78,21 @@ void TAppMainForm::StopSeries() {
     ports_.sound.MessageBeep();
     PriorityChange(false);
     if (OneShotRun && Settings.WorkMode != ManualMode) QuitEx();
+}
+
+void TAppMainForm::Timer2Timer() {
+    Settings.IntervalOfTime = std::clamp(Settings.IntervalOfTime, 1, 9999);
+    ports_.timers.StartTimer(TimerId::Timer2, static_cast<uint32_t>(Settings.IntervalOfTime) * 100);
+    if (!Settings.ManualSerial) {
+        ++SeriesCounter;
+        if (Settings.QuantityOfScreenshots < SeriesCounter) {
+            StopTimer2();
+            PriorityChange(false);
+            if (OneShotRun && Settings.WorkMode != ManualMode) QuitEx();
+        }
+    }
+    // Also the tick that ended the series takes its shot.
+    CreateScreenshot(timer2Kind_);
 }
 
 void TAppMainForm::StartSeries(int kind) {

@@ -61,6 +61,8 @@ public:
     void WMHotKey(int32_t id);
     virtual void MainActions(int slot);
     void StopSeries();
+    // One tick of a running series: the next shot.
+    void Timer2Timer();
     virtual void CheckMode();
     // The tray menu's mode commands: 0 preview, 1 autosave, 2 continuous, 3 clipboard.
     void SetWorkModeFromMenu(int32_t mode);

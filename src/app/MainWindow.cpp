@@ -175,6 +175,9 @@ bool TAppMainForm::WMQueryEndSession() {
 void TAppMainForm::FormDestroy() {
     for (TimerId id : {TimerId::Timer1, TimerId::Timer2, TimerId::Timer3}) ports_.timers.StopTimer(id);
     timer2Running_ = false;
+    // Work that went on after the quick quit (the last shot of a series) may
+    // have advanced a number since the counters were written.
+    if (quitting_) SaveCounters();
 }
 
 // ---- Reactions of the settings controls ------------------------------------------

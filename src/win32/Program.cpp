@@ -221,6 +221,7 @@ LRESULT Program::HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPA
     switch (message) {
         case WM_TIMER:
             if (wParam == static_cast<WPARAM>(TimerId::Timer1)) form_->Timer1Timer();
+            if (wParam == static_cast<WPARAM>(TimerId::Timer2)) form_->Timer2Timer();
             if (wParam == static_cast<WPARAM>(TimerId::Timer3)) form_->Timer3Timer();
             return 0;
         case WM_HOTKEY:

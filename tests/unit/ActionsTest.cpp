@@ -210,3 +210,51 @@ TEST_F(Actions, FixedPriorityAtStartUp) {
 
 }  // namespace
 }  // namespace kadrilo
+
+namespace kadrilo {
+namespace {
+
+TEST(Series, AutomaticStopTakesTheQuantity) {
+    struct Case {
+        int32_t quantity;
+        bool manual;
+        int ticks;
+        size_t shots;
+        bool runningAfter;
+    };
+    for (const Case& c : {Case{3, false, 3, 3, false}, Case{0, false, 1, 1, false}, Case{3, true, 5, 5, true}}) {
+        testing::FakePorts ports;
+        ports.files.directories = {"C:\\Screenshots\\Continuous"};
+        TAppMainForm f(ports.ports, {"C:\\Tools\\kadrilio.exe"});
+        f.FormCreate();
+        f.Settings.WorkMode = ContinuousMode;
+        f.Settings.QuantityOfScreenshots = c.quantity;
+        f.Settings.ManualSerial = c.manual;
+        f.Settings.IntervalOfTime = 0;  // corrected at the first tick
+        f.MainActions(1);
+        for (int i = 0; i < c.ticks && f.SeriesRunning(); ++i) f.Timer2Timer();
+        EXPECT_EQ(ports.files.written.size(), c.shots) << c.quantity;
+        EXPECT_EQ(f.SeriesRunning(), c.runningAfter);
+        EXPECT_EQ(f.Settings.IntervalOfTime, 1);
+        if (c.runningAfter) EXPECT_EQ(ports.timers.running[TimerId::Timer2], 100u);
+    }
+}
+
+TEST(Series, ACommandLineSeriesQuitsAfterItsLastShotAndKeepsItsNumber) {
+    testing::FakePorts ports;
+    ports.files.directories = {"C:\\Screenshots\\Continuous"};
+    TAppMainForm f(ports.ports, {"C:\\Tools\\kadrilio.exe", "/screenshot_full", "/mode3"});
+    f.FormCreate();
+    f.Settings.QuantityOfScreenshots = 2;
+    f.Timer3Timer();
+    f.Timer2Timer();
+    f.Timer2Timer();
+    EXPECT_TRUE(ports.windows.loopEnded);
+    EXPECT_EQ(ports.files.written.size(), 2u);
+    f.FormDestroy();
+    EXPECT_EQ(ports.registry.ReadValue(RegistryRoot::CurrentUser, SettingsKey, "NumberSerial"),
+              RegistryValue::Number(2));
+}
+
+}  // namespace
+}  // namespace kadrilo
