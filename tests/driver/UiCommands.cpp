@@ -1,8 +1,300 @@
-// Subcommands of the driver: see Driver.h.
+// Subcommands of the driver that work the program's user interface: posting
+// messages, clicking controls, reading the controls back, the tray menu, and
+// holding a hotkey as another program would. See Driver.h.
 #include "Driver.h"
 
-namespace kadtest {
+#include <commctrl.h>
 
-std::vector<Command> UiCommands() { return {}; }
+#include <cwchar>
+
+namespace kadtest {
+namespace {
+
+constexpr DWORD kSendTimeoutMs = 2000;  // a cross-process question to a control
+
+bool ParseNumber(const std::wstring& text, unsigned long long& value) {
+    wchar_t* end = nullptr;
+    value = std::wcstoull(text.c_str(), &end, 0);  // decimal, or hexadecimal with 0x
+    return !text.empty() && *end == L'\0';
+}
+
+// A top-level window of the class; a visible one if there is one (Wine keeps
+// hidden windows of some classes around).
+HWND FindTopLevel(const std::wstring& window_class) {
+    HWND hidden = nullptr;
+    for (HWND window : TopLevelWindows()) {
+        if (ClassOf(window) != window_class) continue;
+        if (IsWindowVisible(window)) return window;
+        if (!hidden) hidden = window;
+    }
+    return hidden;
+}
+
+// "<class>" names a top-level window, "<class>/<control-id>" a control in it.
+HWND FindTarget(const std::wstring& target) {
+    const size_t slash = target.rfind(L'/');
+    unsigned long long id = 0;
+    if (slash == std::wstring::npos || slash == 0 || !ParseNumber(target.substr(slash + 1), id))
+        return FindTopLevel(target);
+    HWND top = FindTopLevel(target.substr(0, slash));
+    if (!top) return nullptr;
+    for (HWND child : ChildWindows(top))
+        if (static_cast<unsigned long long>(GetDlgCtrlID(child)) == id) return child;
+    return nullptr;
+}
+
+HWND ControlOf(const std::wstring& window_class, const std::wstring& id_text) {
+    return FindTarget(window_class + L"/" + id_text);
+}
+
+bool Ask(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+    DWORD_PTR answer = 0;
+    const bool answered = SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG,
+                                              kSendTimeoutMs, &answer) != 0;
+    result = static_cast<LRESULT>(answer);
+    return answered;
+}
+
+// ---------------------------------------------------------------- post, click
+
+int Post(const Args& args, DWORD) {
+    unsigned long long message = 0, wparam = 0, lparam = 0;
+    if (!ParseNumber(args[1], message) || !ParseNumber(args[2], wparam) || !ParseNumber(args[3], lparam)) {
+        Complain(L"message, wparam and lparam are numbers (0x for hexadecimal)");
+        return kExitUsage;
+    }
+    HWND window = FindTarget(args[0]);
+    if (!window) {
+        Complain(L"no window " + args[0]);
+        return kExitNotFound;
+    }
+    if (!PostMessageW(window, static_cast<UINT>(message), static_cast<WPARAM>(wparam),
+                      static_cast<LPARAM>(lparam))) {
+        Complain(L"PostMessage failed");
+        return kExitNotFound;
+    }
+    return kExitOk;
+}
+
+// Posted, not sent: what the click sets off may open a message box.
+int Click(const Args& args, DWORD) {
+    HWND control = ControlOf(args[0], args[1]);
+    if (!control) {
+        Complain(L"no control " + args[1] + L" in " + args[0]);
+        return kExitNotFound;
+    }
+    if (!PostMessageW(control, BM_CLICK, 0, 0)) return kExitNotFound;
+    return kExitOk;
+}
+
+// ---------------------------------------------------------------- reading the controls
+
+// The text of a tab: the item is read through memory in the control's process,
+// since TCM_GETITEM is not carried between processes.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, SIZE_T size) : size_(size) {
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                               ProcessOf(window));
+        if (process_)
+            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    explicit operator bool() const { return address_ != nullptr; }
+    char* At(SIZE_T offset) const { return static_cast<char*>(address_) + offset; }
+    bool Write(SIZE_T offset, const void* data, SIZE_T size) const {
+        return offset + size <= size_ && WriteProcessMemory(process_, At(offset), data, size, nullptr);
+    }
+    bool Read(SIZE_T offset, void* data, SIZE_T size) const {
+        return offset + size <= size_ && ReadProcessMemory(process_, At(offset), data, size, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    SIZE_T size_;
+};
+
+std::string TabItems(HWND tab) {
+    LRESULT count = 0;
+    if (!Ask(tab, TCM_GETITEMCOUNT, 0, 0, count)) return "null";
+    constexpr int kTextChars = 512;
+    constexpr SIZE_T kTextOffset = 256;
+    RemoteBuffer buffer(tab, kTextOffset + kTextChars * sizeof(wchar_t));
+    if (!buffer) return "null";
+    std::string items = "[";
+    for (LRESULT i = 0; i < count; ++i) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = reinterpret_cast<wchar_t*>(buffer.At(kTextOffset));
+        item.cchTextMax = kTextChars;
+        const wchar_t none = L'\0';
+        LRESULT ok = 0;
+        wchar_t text[kTextChars] = L"";
+        if (!buffer.Write(0, &item, sizeof item) || !buffer.Write(kTextOffset, &none, sizeof none) ||
+            !Ask(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer.At(0)), ok) ||
+            !ok || !buffer.Read(kTextOffset, text, sizeof text))
+            return "null";
+        text[kTextChars - 1] = L'\0';
+        items += (i ? ", " : "") + JsonString(text);
+    }
+    return items + "]";
+}
+
+// CB_GETLBTEXT is carried between processes.
+std::string ComboItems(HWND combo) {
+    LRESULT count = 0;
+    if (!Ask(combo, CB_GETCOUNT, 0, 0, count) || count < 0) return "null";
+    std::string items = "[";
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = 0;
+        if (!Ask(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0, length) || length < 0) return "null";
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        LRESULT copied = 0;
+        if (!Ask(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()), copied) ||
+            copied < 0)
+            return "null";
+        text.resize(static_cast<size_t>(copied));
+        items += (i ? ", " : "") + JsonString(text);
+    }
+    return items + "]";
+}
+
+bool IsCheckable(HWND button) {
+    switch (GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) {
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON:
+        case BS_3STATE:
+        case BS_AUTO3STATE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The parts of a control that only some classes have.
+std::string ClassDetails(HWND control, const std::wstring& control_class) {
+    LRESULT value = 0;
+    if (lstrcmpiW(control_class.c_str(), L"Button") == 0 && IsCheckable(control))
+        return ", \"checked\": " + Bool(Ask(control, BM_GETCHECK, 0, 0, value) && value == BST_CHECKED);
+    if (lstrcmpiW(control_class.c_str(), WC_TABCONTROLW) == 0) {
+        const bool answered = Ask(control, TCM_GETCURSEL, 0, 0, value);
+        return ", \"items\": " + TabItems(control) +
+               ", \"selected\": " + (answered ? std::to_string(value) : "null");
+    }
+    if (lstrcmpiW(control_class.c_str(), WC_COMBOBOXW) == 0) {
+        const bool answered = Ask(control, CB_GETCURSEL, 0, 0, value);
+        return ", \"items\": " + ComboItems(control) +
+               ", \"selected\": " + (answered ? std::to_string(value) : "null");
+    }
+    if (lstrcmpiW(control_class.c_str(), HOTKEY_CLASSW) == 0)
+        return ", \"hotkey\": " + (Ask(control, HKM_GETHOTKEY, 0, 0, value) ? std::to_string(value) : "null");
+    return {};
+}
+
+// One JSON line a control, in the order of the window's child list.
+int ChildTexts(const Args& args, DWORD) {
+    HWND window = FindTopLevel(args[0]);
+    if (!window) {
+        Complain(L"no window " + args[0]);
+        return kExitNotFound;
+    }
+    for (HWND child : ChildWindows(window)) {
+        const std::wstring child_class = ClassOf(child);
+        PrintLine("{\"id\": " + std::to_string(GetDlgCtrlID(child)) + ", \"hwnd\": " + Handle(child) +
+                  ", \"class\": " + JsonString(child_class) + ", \"text\": " + JsonString(TextOf(child)) +
+                  ", \"enabled\": " + Bool(IsWindowEnabled(child)) +
+                  ", \"visible\": " + Bool(IsWindowVisible(child)) + ClassDetails(child, child_class) + "}");
+    }
+    return kExitOk;
+}
+
+// ---------------------------------------------------------------- popup menus
+
+HWND VisibleMenu() {
+    for (HWND window : TopLevelWindows())
+        if (IsWindowVisible(window) && ClassOf(window) == L"#32768") return window;
+    return nullptr;
+}
+
+// Waits until a popup menu is open (then prints it) or until none is.
+int MenuWait(const Args& args, DWORD timeout_ms) {
+    const bool want_open = args[0] == L"open";
+    if (!want_open && args[0] != L"closed") {
+        Complain(L"say open or closed");
+        return kExitUsage;
+    }
+    HWND menu = nullptr;
+    const bool reached = PollFor(timeout_ms, [&] {
+        menu = VisibleMenu();
+        return want_open == (menu != nullptr);
+    });
+    if (!reached) return kExitNotFound;
+    if (menu) {
+        RECT rect{};
+        GetWindowRect(menu, &rect);
+        PrintLine("{\"hwnd\": " + Handle(menu) + ", \"pid\": " + Number(ProcessOf(menu)) + ", \"rect\": [" +
+                  std::to_string(rect.left) + ", " + std::to_string(rect.top) + ", " +
+                  std::to_string(rect.right) + ", " + std::to_string(rect.bottom) + "]}");
+    }
+    return kExitOk;
+}
+
+// ---------------------------------------------------------------- another program's hotkey
+
+// Registers the hotkey from a window of its own, prints "ready" and keeps it
+// for the given seconds (0: gives it back at once). A failed registration
+// (someone else holds the hotkey) prints "taken" and ends with 1.
+int HoldHotkey(const Args& args, DWORD) {
+    unsigned long long modifiers = 0, key = 0, seconds = 0;
+    if (!ParseNumber(args[0], modifiers) || !ParseNumber(args[1], key) || !ParseNumber(args[2], seconds)) {
+        Complain(L"modifiers, key and seconds are numbers");
+        return kExitUsage;
+    }
+    HWND window = CreateWindowExW(0, L"STATIC", L"kadtest hotkey holder", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!window) {
+        Complain(L"cannot create a window");
+        return kExitNotFound;
+    }
+    constexpr int kHotkeyId = 1;
+    if (!RegisterHotKey(window, kHotkeyId, static_cast<UINT>(modifiers), static_cast<UINT>(key))) {
+        PrintLine("taken");
+        DestroyWindow(window);
+        return kExitNotFound;
+    }
+    PrintLine("ready");
+    const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(seconds * 1000), nullptr);
+    MSG message;
+    while (seconds > 0 && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_TIMER && message.wParam == timer) break;
+        if (message.message == WM_HOTKEY) PrintLine("hotkey");
+        DispatchMessageW(&message);
+    }
+    KillTimer(nullptr, timer);
+    UnregisterHotKey(window, kHotkeyId);
+    DestroyWindow(window);
+    return kExitOk;
+}
+
+}  // namespace
+
+std::vector<Command> UiCommands() {
+    return {
+        {L"post", L"<class>[/<control-id>] <message> <wparam> <lparam>", 4, false, Post},
+        {L"click", L"<class> <control-id>", 2, false, Click},
+        {L"child-texts", L"<class>", 1, false, ChildTexts},
+        {L"menu-wait", L"<open|closed> <timeout_ms>", 2, true, MenuWait},
+        {L"hold-hotkey", L"<modifiers> <vk> <seconds>", 3, false, HoldHotkey},
+    };
+}
 
 }  // namespace kadtest
