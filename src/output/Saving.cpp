@@ -1,6 +1,7 @@
 // Saving a shot: the names of automatic saves, the existing-file rules, the
 // encoders and the end of every save.
 #include <algorithm>
+#include <cctype>
 #include <stdexcept>
 
 #include "app/AppMainForm.h"
@@ -11,6 +12,18 @@ namespace kadrilo {
 namespace {
 
 constexpr int LastNumberedName = 99999;
+
+// The extension of a path in lower case, from its last dot after the last
+// backslash; empty when it has none.
+std::string LowerExtension(const std::string& path) {
+    const size_t dot = path.rfind('.');
+    const size_t slash = path.rfind('\\');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string extension = path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
 
 // A folder and a file part joined with one backslash (a drive root such as
 // "C:\" brings its own).
@@ -149,7 +162,50 @@ void TAppMainForm::BitBtn8Click() {
 }
 
 void TAppMainForm::SaveFileDialog() {}
-void TAppMainForm::PlaySoundAfterSave() {}
-void TAppMainForm::ExecuteAfterSave(const std::string&) {}
+void TAppMainForm::PlaySoundAfterSave() {
+    if (!Settings.SoundEvent) return;
+    SoundPort& sound = ports_.sound;
+    switch (Settings.SoundMode) {
+        case 0:
+            sound.MessageBeep();
+            return;
+        case 1: {
+            const std::string& file = Settings.AudioFilePath;
+            const std::string extension = LowerExtension(file);
+            // A command-line run may quit at once and cut the sound off: the
+            // default sound stands in, as for a file that cannot be played.
+            if (!ports_.files.FileExists(file) || (extension != ".mp3" && extension != ".wav" && extension != ".wma") ||
+                OneShotRun) {
+                sound.MessageBeep();
+                return;
+            }
+            sound.PlayFile(file);
+            return;
+        }
+        case 2:
+            for (uint32_t frequency : {600u, 900u, 1200u, 1575u}) BeepEx(frequency, 45);
+            return;
+        default:
+            return;
+    }
+}
+
+void TAppMainForm::ExecuteAfterSave(const std::string& path) {
+    if (!Settings.ExecuteAfterSaving) return;
+    constexpr int ShowRestore = 9, ShowNormal = 1;
+    switch (Settings.ExecuteMode) {
+        case 0:
+            ports_.shell.Execute("", path.substr(0, path.rfind('\\') + 1), "", ShowRestore);
+            return;
+        case 1:
+            ports_.shell.Execute("", path, "", ShowRestore);
+            return;
+        case 2:
+            ports_.shell.Execute("open", "rundll32.exe", "shell32.dll,OpenAs_RunDLL " + path, ShowNormal);
+            return;
+        default:
+            return;
+    }
+}
 
 }  // namespace kadrilo

@@ -226,6 +226,19 @@ public:
     virtual void MessageBeep() = 0;
     // One tone; false when the tone could not be played.
     virtual bool Beep(uint32_t frequency, uint32_t milliseconds) = 0;
+    // Starts playing a sound file and returns at once; a sound still playing
+    // from an earlier call ends first.
+    virtual void PlayFile(const std::string& path) = 0;
+};
+
+// Opening things with the shell.
+class ShellPort {
+public:
+    virtual ~ShellPort() = default;
+    // ShellExecute owned by the application window, no working folder; the
+    // result is not checked. verb may be empty.
+    virtual void Execute(const std::string& verb, const std::string& file, const std::string& parameters,
+                         int showCommand) = 0;
 };
 
 enum class TimerId { Timer1 = 1, Timer2 = 2, Timer3 = 3 };
@@ -252,6 +265,7 @@ struct Ports {
     ClockPort& clock;
     HotkeyPort& hotkeys;
     MainFormPort& form;
+    ShellPort& shell;
 };
 
 }  // namespace kadrilo

@@ -113,6 +113,12 @@ void Instance::ActivateInstance(WindowId target) {
     SetForegroundWindow(window);
 }
 
+void Shell::Execute(const std::string& verb, const std::string& file, const std::string& parameters,
+                    int showCommand) {
+    ShellExecuteW(w_.application, verb.empty() ? nullptr : Wide(verb).c_str(), Wide(file).c_str(),
+                  parameters.empty() ? nullptr : Wide(parameters).c_str(), nullptr, showCommand);
+}
+
 void Timers::StartTimer(TimerId id, uint32_t intervalMs) {
     SetTimer(w_.main, static_cast<UINT_PTR>(id), intervalMs, nullptr);
 }

@@ -57,6 +57,16 @@ private:
     const ProgramWindows& w_;
 };
 
+class Shell : public ShellPort {
+public:
+    explicit Shell(const ProgramWindows& w) : w_(w) {}
+    void Execute(const std::string& verb, const std::string& file, const std::string& parameters,
+                 int showCommand) override;
+
+private:
+    const ProgramWindows& w_;
+};
+
 class Timers : public TimerPort {
 public:
     explicit Timers(const ProgramWindows& w) : w_(w) {}
@@ -95,8 +105,9 @@ private:
     Clock clock_;
     Hotkeys hotkeys_{windows_};
     MainWindow surface_{windows_};
+    Shell shell_{windows_};
     Ports ports_{registry_, system_, files_,  fonts_,  windowPort_, instancePort_, timers_,
-                 screen_,   clipboard_, sound_, clock_, hotkeys_, surface_};
+                 screen_,   clipboard_, sound_, clock_, hotkeys_, surface_,    shell_};
     std::unique_ptr<TAppMainForm> form_;
 };
 

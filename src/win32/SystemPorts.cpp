@@ -1,6 +1,7 @@
 #include "win32/SystemPorts.h"
 
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -200,6 +201,15 @@ LocalTime Clock::Now() {
 }
 
 void Sound::MessageBeep() { ::MessageBeep(0); }
+
+void Sound::PlayFile(const std::string& path) {
+    // The media control strings; their results are not checked: a sound that
+    // cannot be played is simply not heard.
+    mciSendStringW(L"close KadriloSound", nullptr, 0, nullptr);
+    const std::wstring open = L"open \"" + Wide(path) + L"\" alias KadriloSound";
+    mciSendStringW(open.c_str(), nullptr, 0, nullptr);
+    mciSendStringW(L"play KadriloSound", nullptr, 0, nullptr);
+}
 
 bool Sound::Beep(uint32_t frequency, uint32_t milliseconds) {
     return ::Beep(frequency, milliseconds) != 0;

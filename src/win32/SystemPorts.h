@@ -44,6 +44,7 @@ class Sound : public SoundPort {
 public:
     void MessageBeep() override;
     bool Beep(uint32_t frequency, uint32_t milliseconds) override;
+    void PlayFile(const std::string& path) override;
 };
 
 class Fonts : public FontPort {

@@ -113,6 +113,7 @@ public:
     std::vector<std::string> played;  // "beep" for the default sound, else "freq/ms"
     bool speakerWorks = true;
     void MessageBeep() override { played.push_back("beep"); }
+    void PlayFile(const std::string& path) override { played.push_back("file " + path); }
     bool Beep(uint32_t frequency, uint32_t ms) override {
         if (!speakerWorks) return false;
         played.push_back(std::to_string(frequency) + "/" + std::to_string(ms));
@@ -204,6 +205,15 @@ public:
     void MarkWorkMode(int mode) override { markedMode = mode; }
 };
 
+class FakeShell : public ShellPort {
+public:
+    std::vector<std::string> executed;  // "verb|file|parameters|show"
+    void Execute(const std::string& verb, const std::string& file, const std::string& parameters,
+                 int showCommand) override {
+        executed.push_back(verb + "|" + file + "|" + parameters + "|" + std::to_string(showCommand));
+    }
+};
+
 class FakeHotkeys : public HotkeyPort {
 public:
     std::map<int32_t, std::pair<uint32_t, uint32_t>> registered;  // id -> modifiers, key
@@ -251,8 +261,9 @@ struct FakePorts {
     FakeClock clock;
     FakeHotkeys hotkeys;
     FakeMainForm form;
+    FakeShell shell;
     Ports ports{registry, system, files,     fonts, windows, instance, timers,
-                screen,   clipboard, sound, clock, hotkeys, form};
+                screen,   clipboard, sound, clock, hotkeys, form,     shell};
 };
 
 }  // namespace kadrilo::testing

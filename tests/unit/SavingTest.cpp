@@ -225,3 +225,70 @@ TEST_F(Saving, FolderBrowser) {
 
 }  // namespace
 }  // namespace kadrilo
+
+namespace kadrilo {
+namespace {
+
+TEST_F(Saving, SoundNotice) {
+    struct Case {
+        const char* name;
+        bool enabled;
+        int32_t mode;
+        std::string file;
+        bool oneShot;
+        std::vector<std::string> played;
+    };
+    const std::string wav = "C:\\Windows\\Media\\chimes.wav";
+    for (const Case& c : {Case{"off", false, 0, "", false, {}},
+                          Case{"default sound", true, 0, "", false, {"beep"}},
+                          Case{"audio file", true, 1, wav, false, {"file " + wav}},
+                          Case{"upper-case extension", true, 1, "C:\\A.WMA", false, {"file C:\\A.WMA"}},
+                          Case{"missing file", true, 1, "C:\\none.wav", false, {"beep"}},
+                          Case{"not a sound", true, 1, "C:\\Windows\\win.ini", false, {"beep"}},
+                          Case{"command-line run", true, 1, wav, true, {"beep"}},
+                          Case{"speaker", true, 2, "", false, {"600/45", "900/45", "1200/45", "1575/45"}},
+                          Case{"no choice", true, -1, "", false, {}}}) {
+        SCOPED_TRACE(c.name);
+        Start();
+        fake.files.existing = {wav, "C:\\A.WMA", "C:\\Windows\\win.ini"};
+        fake.sound.played.clear();
+        form->Settings.SoundEvent = c.enabled;
+        form->Settings.SoundMode = c.mode;
+        form->Settings.AudioFilePath = c.file;
+        form->OneShotRun = c.oneShot;
+        form->PlaySoundAfterSave();
+        EXPECT_EQ(fake.sound.played, c.played);
+    }
+}
+
+TEST_F(Saving, ActionAfterSaving) {
+    Start();
+    form->Settings.ExecuteAfterSaving = true;
+    for (int32_t mode : {0, 1, 2, 7}) {
+        form->Settings.ExecuteMode = mode;
+        form->ExecuteAfterSave("C:\\Screenshots\\Screenshot-4.png");
+    }
+    EXPECT_THAT(fake.shell.executed,
+                ElementsAre("|C:\\Screenshots\\||9", "|C:\\Screenshots\\Screenshot-4.png||9",
+                            "open|rundll32.exe|shell32.dll,OpenAs_RunDLL C:\\Screenshots\\Screenshot-4.png|1"));
+    form->Settings.ExecuteAfterSaving = false;
+    form->ExecuteAfterSave("C:\\x.png");
+    EXPECT_EQ(fake.shell.executed.size(), 3u);
+}
+
+TEST_F(Saving, InASeriesTheActionFollowsOnlyTheLastShot) {
+    Start({}, ContinuousMode);
+    fake.files.directories.push_back("C:\\Screenshots\\Continuous");
+    form->Settings.ExecuteAfterSaving = true;
+    form->Settings.SoundEvent = true;
+    form->Settings.SoundMode = 0;
+    form->Settings.QuantityOfScreenshots = 3;
+    form->MainActions(1);
+    for (int tick = 0; tick < 3; ++tick) form->Timer2Timer();
+    EXPECT_EQ(fake.files.written.size(), 3u);
+    EXPECT_THAT(fake.shell.executed, ElementsAre("|C:\\Screenshots\\Continuous\\||9"));
+    EXPECT_EQ(std::count(fake.sound.played.begin(), fake.sound.played.end(), "beep"), 3);
+}
+
+}  // namespace
+}  // namespace kadrilo
