@@ -17,6 +17,10 @@ constexpr wchar_t Title[] = L"Kadrilo";
 
 constexpr DWORD MainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER;
 
+// How often, and how far apart, the program's first windows are tried.
+constexpr int WindowAttempts = 50;
+constexpr DWORD WindowRetryMs = 200;
+
 // How long a second instance waits for the first to take its command line.
 constexpr UINT ForwardTimeoutMs = 5000;
 
@@ -190,10 +194,16 @@ int Program::Run() {
     RegisterClasses();
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 
-    windows_.application = CreateWindowExW(WS_EX_TOOLWINDOW, ApplicationClass, Title, WS_POPUP, 0, 0, 0, 0,
-                                           nullptr, nullptr, instance_, nullptr);
     form_ = std::make_unique<TAppMainForm>(ports_, ProgramArguments());
-    CreateMainWindow();
+    // Started with the session (the Run entry), the program may come before
+    // the desktop is ready to take windows: it tries again for a while.
+    for (int attempt = 0; attempt < WindowAttempts && !(windows_.application && windows_.main); ++attempt) {
+        if (attempt > 0) Sleep(WindowRetryMs);
+        if (!windows_.application)
+            windows_.application = CreateWindowExW(WS_EX_TOOLWINDOW, ApplicationClass, Title, WS_POPUP, 0, 0, 0, 0,
+                                                   nullptr, nullptr, instance_, nullptr);
+        if (windows_.application && !windows_.main) CreateMainWindow();
+    }
     if (!windows_.application || !windows_.main) return 0;
     form_->FormCreate();
 

@@ -40,7 +40,7 @@ def wait_until_resident(wine, process):
     """Start-up is over once the selection overlay exists; by then the
     application window carries the instance marker and the program waits."""
     assert wine.wait_window(OVERLAY_CLASS, process), (
-        f"start-up did not finish (exit code {process.poll()})")
+        f"start-up did not finish (exit code {process.poll()})\n{wine.logs()}")
     assert wine.prop(APP_CLASS, "UID") == INSTANCE_MARKER
     assert wine.stays_running(process, 0.5), f"the program ended with {process.returncode}"
 

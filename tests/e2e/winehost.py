@@ -72,7 +72,7 @@ def wine_environment(prefix, display=None, extra=None):
     env.pop("WAYLAND_DISPLAY", None)
     env.update(
         WINEPREFIX=str(prefix),
-        WINEDEBUG="-all",
+        WINEDEBUG="-all,err+win,err+winstation,err+x11drv,err+explorer",  # only what explains a failure
         WINEDLLOVERRIDES=DLL_OVERRIDES,
         LC_ALL="C.UTF-8",  # an English system unless a test asks otherwise
     )
@@ -252,6 +252,11 @@ class WineSession:
                                        stdin=subprocess.DEVNULL, stdout=log, stderr=log)
         self.processes.append(process)
         return process
+
+    def logs(self):
+        """What the programs this test started wrote (Wine's errors among it)."""
+        return "\n".join(f"--- {log.name}\n{log.read_text(errors='replace')[-2000:]}"
+                         for log in sorted(self.workdir.glob("*.log")))
 
     def driver(self, *args, timeout=5000):
         """Runs kadtest.exe; timeout (ms) is also passed on to the subcommands that wait."""
