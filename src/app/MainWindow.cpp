@@ -104,6 +104,9 @@ void TAppMainForm::WMTrayIcon(uint32_t mouseMessage) {
             BringUpMainWindow(false);
         }
     } else if (mouseMessage == TrayRightButton) {
+        if (ports_.windows.MainWindowVisible() && CurrentMainPage == 1 &&
+            ports_.form.ActiveSettingsTab() == SettingsTabMain)
+            ports_.form.FocusSettingsTabs();
         ports_.windows.BringMainToForeground();
         ports_.form.ShowTrayMenu();
     }
@@ -219,6 +222,7 @@ void TAppMainForm::HotKeyChange(int slot, Shortcut shortcut) {
 }
 
 void TAppMainForm::CheckEmptyHotkeys() {
+    if (ports_.windows.MainWindowVisible() && ports_.form.UserDefinedChoiceFocused()) ports_.form.FocusSettingsTabs();
     const int32_t modes[5] = {Settings.HotKey1Mode, Settings.HotKey2Mode, Settings.HotKey3Mode, Settings.HotKey4Mode,
                               Settings.HotKey5Mode};
     const Shortcut keys[5] = {Settings.UserHotKey1, Settings.UserHotKey2, Settings.UserHotKey3, Settings.UserHotKey4,

@@ -167,6 +167,11 @@ public:
     virtual std::string BrowseForFolder(const std::string& title) = 0;
     // Makes one settings tab the active one (0 "Main" ... 5 "Continuous shooting").
     virtual void SelectSettingsTab(int tab) = 0;
+    virtual int ActiveSettingsTab() = 0;
+    // True while one of the five "User-defined:" choice buttons has the keyboard focus.
+    virtual bool UserDefinedChoiceFocused() = 0;
+    // Gives the keyboard focus to the settings' tab control.
+    virtual void FocusSettingsTabs() = 0;
     // Marks the working mode (0 to 3) as the current one in the tray menu's
     // "Mode" submenu; any other value changes nothing.
     virtual void MarkWorkMode(int mode) = 0;

@@ -361,6 +361,17 @@ std::string MainWindow::BrowseForFolder(const std::string& title) {
     return ok ? Utf8(path) : std::string();
 }
 
+int MainWindow::ActiveSettingsTab() { return TabCtrl_GetCurSel(Control(ControlId::PageControl)); }
+
+bool MainWindow::UserDefinedChoiceFocused() {
+    const HWND focus = GetFocus();
+    for (const ControlRow& row : layout::MainWindowControls())
+        if (row.kind == ControlKind::Radio && row.slot != 0 && row.value == 1 && Control(row.id) == focus) return true;
+    return false;
+}
+
+void MainWindow::FocusSettingsTabs() { SetFocus(Control(ControlId::PageControl)); }
+
 void MainWindow::SelectSettingsTab(int tab) {
     if (tab < 0 || static_cast<size_t>(tab) >= tabCount_) return;
     TabCtrl_SetCurSel(Control(ControlId::PageControl), tab);

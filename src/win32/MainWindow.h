@@ -61,6 +61,9 @@ public:
     void ShowTrayMenu() override;
     void SetStayOnTop(bool onTop) override;
     void SelectSettingsTab(int tab) override;
+    int ActiveSettingsTab() override;
+    bool UserDefinedChoiceFocused() override;
+    void FocusSettingsTabs() override;
     std::string BrowseForFolder(const std::string& title) override;
     void MarkWorkMode(int mode) override;
 

@@ -201,6 +201,13 @@ public:
     }
     int settingsTab = -1;
     void SelectSettingsTab(int tab) override { settingsTab = tab; }
+    int ActiveSettingsTab() override { return settingsTab; }
+    bool userDefinedFocused = false;
+    bool UserDefinedChoiceFocused() override { return userDefinedFocused; }
+    void FocusSettingsTabs() override {
+        userDefinedFocused = false;
+        calls.push_back("focus tabs");
+    }
     int markedMode = -1;  // the mode marked in the tray menu
     void MarkWorkMode(int mode) override { markedMode = mode; }
 };

@@ -132,6 +132,11 @@ TEST_F(MainWindow, TrayCallback) {
     fake.form.calls.clear();
     form->WMTrayIcon(0x200);  // a mere move
     EXPECT_TRUE(fake.form.calls.empty());
+
+    form->OpenProgramSettings();  // the Main tab is showing: the menu takes the focus off its controls
+    fake.form.calls.clear();
+    form->WMTrayIcon(0x204);
+    EXPECT_THAT(fake.form.calls, ElementsAre("focus tabs", "menu"));
 }
 
 TEST_F(MainWindow, BringingUpTheWindowStopsASeries) {
