@@ -27,6 +27,12 @@ std::vector<uint8_t> EncodeJpeg(const Bitmap& image, int quality);
 // same depth for 1, 4 and 8 bits.
 std::vector<uint8_t> EncodePng(const Bitmap& image, int level);
 
+// An uncompressed little-endian TIFF file with one strip: bilevel for 1 bit per
+// pixel (0 black, 1 white), a colour map for 4 and 8 bits (a 4-bit image loses
+// up to 3 columns on the right, to a multiple of 4), 8-bit RGB for 16, 24 and
+// 32 bits. Width and height must fit in 16 bits.
+std::vector<uint8_t> EncodeTiff(const Bitmap& image);
+
 // The compression level of the settings (0..100) as JPEG quality: 100 - position,
 // except that 100 gives 1.
 int JpegQualityForPosition(int position);

@@ -132,6 +132,8 @@ std::vector<uint8_t> TAppMainForm::Encode(int formatIndex) const {
             return EncodeJpeg(*HeldImage, JpegQualityForPosition(position));
         case 3:
             return EncodePng(*HeldImage, PngLevelForPosition(position));
+        case 4:
+            return EncodeTiff(*HeldImage);
         default:
             throw EncodeError("this image format cannot be written yet");
     }

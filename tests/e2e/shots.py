@@ -1,6 +1,6 @@
 """Helpers of the screenshot tests: a known picture on the screen (the driver's
 pattern window), the screen as the X server shows it, and the images the program
-wrote, read back by ImageMagick, pngcheck, djpeg and xclip."""
+wrote, read back by ImageMagick, pngcheck, djpeg, tiffinfo and xclip."""
 
 import re
 import select
@@ -14,7 +14,7 @@ from winehost import SETTINGS_KEY, SCREEN, WINE
 
 SCREEN_SIZE = tuple(int(n) for n in SCREEN.split("x"))
 PATTERN_CLASS = "KadtestPattern"
-FORMATS = {"bmp": 0, "jpg": 1, "png": 2}  # extension: stored GraphFormatAutosave
+FORMATS = {"bmp": 0, "jpg": 1, "png": 2, "tif": 3}  # extension: stored GraphFormatAutosave
 TOOL_TIMEOUT = 20  # seconds for one run of an image tool
 
 
@@ -168,11 +168,28 @@ def psnr(a, b):
     return _metric("PSNR", a, b)
 
 
+# The one complaint libtiff has about our files: Software is written as the
+# twelve characters of the program's name, without a terminating zero.
+TIFF_SOFTWARE_WARNING = 'ASCII value for tag "Software" does not end in null byte.'
+
+
 def check_with_own_reader(path):
     """Reads the file with a tool of its own format: pngcheck for PNG, djpeg for
-    JPEG (which decodes it to a PPM file beside it, returned), ImageMagick for
-    BMP. Returns a file that ImageMagick can compare."""
+    JPEG (which decodes it to a PPM file beside it, returned), tiffinfo for TIFF
+    (which reads every strip), ImageMagick for BMP. Returns a file that
+    ImageMagick can compare."""
     suffix = path.suffix.lower()
+    if suffix == ".tif":
+        result = run_tool(["tiffinfo", "-D", str(path)])
+        complaints = [line for line in result.stderr.decode(errors="replace").splitlines()
+                      if not line.endswith(TIFF_SOFTWARE_WARNING)]
+        assert complaints == [], complaints
+        out = result.stdout.decode(errors="replace")
+        for field in ("Image Width: %d Image Length: %d" % SCREEN_SIZE, "Compression Scheme: None",
+                      "Photometric Interpretation: RGB color", "Samples/Pixel: 3",
+                      "Resolution: 87.7, 87.7 pixels/inch", "Software: kadrilio.exe"):
+            assert field in out, f"tiffinfo does not show {field!r}: {out}"
+        return path
     if suffix == ".png":
         out = run_tool(["pngcheck", "-v", str(path)]).stdout.decode(errors="replace")
         assert "No errors detected" in out, out

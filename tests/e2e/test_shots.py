@@ -17,7 +17,7 @@ OVERLAY_CLASS = "TAllocationForm"  # the last window the program creates at star
 EXIT_TIMEOUT = 20  # seconds for a one-shot run to end
 
 # What ImageMagick calls the formats the program writes.
-IMAGEMAGICK_FORMAT = {"bmp": "BMP3", "jpg": "JPEG", "png": "PNG"}
+IMAGEMAGICK_FORMAT = {"bmp": "BMP3", "jpg": "JPEG", "png": "PNG", "tif": "TIFF"}
 
 # JPEG is lossy: the file, decoded by djpeg, must be within this peak
 # signal-to-noise ratio of the screen. At the default quality (75) this screen
@@ -41,7 +41,7 @@ def assert_screen_unchanged(wine, screen):
         f"the screen changed during the run: {difference_box(load(after), load(screen))}")
 
 
-@pytest.mark.parametrize("extension", ["bmp", "png", "jpg"])
+@pytest.mark.parametrize("extension", ["bmp", "png", "jpg", "tif"])
 def test_full_screen_shot_is_the_screen(wine, kadrilo, extension):
     store_settings(wine, WorkMode=1, GraphFormatAutosave=FORMATS[extension])
     _, screen = show_pattern(wine, *PATTERN_RECT)

@@ -45,7 +45,8 @@ TEST_F(Saving, AutosaveWritesTheNextNumberInTheChosenFormat) {
     };
     for (const Case& c : {Case{0, "C:\\Screenshots\\Screenshot-0.bmp", {'B', 'M'}},
                           Case{1, "C:\\Screenshots\\Screenshot-0.jpg", {0xFF, 0xD8}},
-                          Case{2, "C:\\Screenshots\\Screenshot-0.png", {0x89, 'P', 'N', 'G'}}}) {
+                          Case{2, "C:\\Screenshots\\Screenshot-0.png", {0x89, 'P', 'N', 'G'}},
+                          Case{3, "C:\\Screenshots\\Screenshot-0.tif", {'I', 'I', 42, 0}}}) {
         SCOPED_TRACE(c.file);
         fake.files.written.clear();
         Start();
