@@ -125,7 +125,9 @@ public:
     std::string SelectDir();
     void BitBtn5Click();  // browse for the autosave folder
     void BitBtn8Click();  // browse for the series folder
+    // The save dialog of the preview page; a confirmed name is saved.
     virtual void SaveFileDialog();
+    void BitBtn1Click();  // "Save"
     virtual void PlaySoundAfterSave();
     virtual void ExecuteAfterSave(const std::string& path);
 

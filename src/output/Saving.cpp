@@ -163,7 +163,22 @@ void TAppMainForm::BitBtn8Click() {
     if (std::string folder = SelectDir(); !folder.empty()) Settings.DirSaveSerial = folder;
 }
 
-void TAppMainForm::SaveFileDialog() {}
+void TAppMainForm::SaveFileDialog() {
+    const std::optional<MainFormPort::SaveChoice> choice =
+        ports_.form.SavePictureDialog(Settings.LastSavePath, Settings.LastSaveFormat);
+    if (!choice) return;  // cancelled: the shot stays on the preview page
+    Settings.LastSavePath = choice->path;
+    Settings.LastSaveFormat = choice->filterIndex;
+    SaveScreenshot(choice->path, choice->filterIndex);
+}
+
+void TAppMainForm::BitBtn1Click() {
+    if (!HeldImage) {
+        ports_.sound.MessageBeep();  // nothing to save
+        return;
+    }
+    SaveFileDialog();
+}
 void TAppMainForm::PlaySoundAfterSave() {
     if (!Settings.SoundEvent) return;
     SoundPort& sound = ports_.sound;

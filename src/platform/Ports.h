@@ -162,6 +162,15 @@ public:
     // Opens the tray menu at the mouse pointer; returns when it is closed.
     virtual void ShowTrayMenu() = 0;
     virtual void SetStayOnTop(bool onTop) = 0;
+    // The picture save dialog, opening with a file name and a filter index
+    // (1 BMP, 2 JPEG, 3 PNG, 4 TIFF): the confirmed name and filter index, or
+    // nothing when the user cancelled. It neither asks about existing files nor
+    // adds an extension of its own.
+    struct SaveChoice {
+        std::string path;
+        int32_t filterIndex;
+    };
+    virtual std::optional<SaveChoice> SavePictureDialog(const std::string& fileName, int32_t filterIndex) = 0;
     // The shell's folder browser, owned by the main window: the chosen folder,
     // or empty when the user cancelled.
     virtual std::string BrowseForFolder(const std::string& title) = 0;

@@ -3,6 +3,7 @@
 #include "output/Preview.h"
 
 #include <shellapi.h>
+#include <commdlg.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -347,6 +348,25 @@ void MainWindow::ShowTab(int index) {
 
 // ---- The port ------------------------------------------------------------------------------
 
+std::optional<MainFormPort::SaveChoice> MainWindow::SavePictureDialog(const std::string& fileName,
+                                                                     int32_t filterIndex) {
+    static constexpr wchar_t Filter[] =
+        L"Windows Bitmap (*.bmp)\0*.bmp\0JPEG Image File (*.jpg)\0*.jpg\0"
+        L"PNG Image File (*.png)\0*.png\0TIFF Image File (*.tif)\0*.tif\0";
+    std::wstring buffer = Wide(fileName);
+    buffer.resize(std::max<size_t>(buffer.size() + 1, 32768), L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = w_.main;
+    dialog.lpstrFilter = Filter;
+    dialog.nFilterIndex = static_cast<DWORD>(std::clamp(filterIndex, 1, 4));
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_ENABLESIZING;
+    if (!GetSaveFileNameW(&dialog)) return std::nullopt;
+    return SaveChoice{Utf8(buffer.c_str()), static_cast<int32_t>(dialog.nFilterIndex)};
+}
+
 std::string MainWindow::BrowseForFolder(const std::string& title) {
     const std::wstring wideTitle = Wide(title);
     BROWSEINFOW info{};
@@ -601,7 +621,8 @@ void MainWindow::Click(ControlId id) {
         case ControlId::SpeedButton3: form_->SpeedButton3Click(); break;
         case ControlId::SpeedButton4: form_->SpeedButton4Click(); break;
         case ControlId::LinkAbout: form_->N8Click(); break;
-        default: break;  // "View full" and "Save" come with the preview page
+        case ControlId::BitBtn1: form_->BitBtn1Click(); break;
+        default: break;  // "View full" comes with the preview window
     }
 }
 

@@ -65,6 +65,7 @@ public:
     bool UserDefinedChoiceFocused() override;
     void FocusSettingsTabs() override;
     std::string BrowseForFolder(const std::string& title) override;
+    std::optional<SaveChoice> SavePictureDialog(const std::string& fileName, int32_t filterIndex) override;
     void MarkWorkMode(int mode) override;
 
 private:

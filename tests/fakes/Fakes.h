@@ -193,6 +193,15 @@ public:
     }
     void ShowTrayMenu() override { calls.push_back("menu"); }
     void SetStayOnTop(bool onTop) override { calls.push_back(onTop ? "on top" : "not on top"); }
+    std::deque<std::optional<SaveChoice>> saveChoices;  // the user's answers to the save dialog
+    std::vector<std::pair<std::string, int32_t>> saveDialogs;  // how it opened each time
+    std::optional<SaveChoice> SavePictureDialog(const std::string& fileName, int32_t filterIndex) override {
+        saveDialogs.emplace_back(fileName, filterIndex);
+        if (saveChoices.empty()) return std::nullopt;
+        std::optional<SaveChoice> choice = saveChoices.front();
+        saveChoices.pop_front();
+        return choice;
+    }
     std::string browsedFolder;
     std::string browseTitle;
     std::string BrowseForFolder(const std::string& title) override {

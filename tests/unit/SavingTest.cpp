@@ -293,3 +293,63 @@ TEST_F(Saving, InASeriesTheActionFollowsOnlyTheLastShot) {
 
 }  // namespace
 }  // namespace kadrilo
+
+namespace kadrilo {
+namespace {
+
+using Choice = MainFormPort::SaveChoice;
+
+TEST_F(Saving, ManualSaveFromThePreviewPage) {
+    Start({}, ManualMode);
+    form->MainActions(1);
+    ASSERT_TRUE(form->HeldImage);
+
+    form->BitBtn1Click();  // cancelled: the shot stays
+    EXPECT_TRUE(form->HeldImage);
+    EXPECT_EQ(fake.form.saveDialogs.back(), (std::pair<std::string, int32_t>{"NoName", 1}));
+
+    // The name typed with another extension gets the filter's; the dialog
+    // remembers both for next time; the window closes after the save.
+    fake.form.saveChoices = {Choice{"C:\\Shots\\mine.PNG", 2}};
+    form->BitBtn1Click();
+    EXPECT_EQ(fake.files.written.count("C:\\Shots\\mine.jpg"), 1u);
+    EXPECT_FALSE(form->HeldImage);
+    EXPECT_EQ(form->Settings.LastSavePath, "C:\\Shots\\mine.PNG");
+    EXPECT_EQ(form->Settings.LastSaveFormat, 2);
+    EXPECT_FALSE(fake.windows.mainVisible);
+}
+
+TEST_F(Saving, ManualSaveOverAnExistingFileAsksFirst) {
+    Start({}, ManualMode);
+    form->MainActions(1);
+    fake.files.existing = {"C:\\a.png"};
+    fake.form.saveChoices = {Choice{"C:\\a.png", 3}, Choice{"C:\\b.png", 3}};
+    fake.windows.answers = {MessageAnswer::No};  // not over a.png: the dialog comes again
+    form->BitBtn1Click();
+    ASSERT_EQ(fake.windows.messages.size(), 1u);
+    EXPECT_EQ(fake.windows.messages[0].text, "C:\\a.png exists.\nRewrite?");
+    EXPECT_EQ(fake.files.written.count("C:\\a.png"), 0u);
+    EXPECT_EQ(fake.files.written.count("C:\\b.png"), 1u);
+    EXPECT_EQ(fake.form.saveDialogs.size(), 2u);
+}
+
+TEST_F(Saving, ManualSaveThatFailsOffersTheDialogAgain) {
+    Start({}, ManualMode);
+    form->MainActions(1);
+    fake.files.unwritable = {"C:\\ro\\x.bmp"};
+    fake.form.saveChoices = {Choice{"C:\\ro\\x.bmp", 1}};  // then cancelled
+    fake.windows.answers = {MessageAnswer::Ok};
+    form->BitBtn1Click();
+    EXPECT_EQ(fake.form.saveDialogs.size(), 2u);
+    EXPECT_TRUE(form->HeldImage);  // kept for another try
+}
+
+TEST_F(Saving, SaveWithoutAShotOnlyBeeps) {
+    Start({}, ManualMode);
+    form->BitBtn1Click();
+    EXPECT_TRUE(fake.form.saveDialogs.empty());
+    EXPECT_EQ(fake.sound.played.back(), "beep");
+}
+
+}  // namespace
+}  // namespace kadrilo
