@@ -10,7 +10,8 @@ import pytest
 from shots import (FORMATS, PATTERN_CLASS, SCREEN_SIZE, absolute_error, check_with_own_reader,
                    clipboard_bmp, difference_box, folder_listing, grab_screen, identify, load,
                    offset, press_on_desktop, psnr, same, shots_folder, show_pattern,
-                   store_settings, visible_part, wait_file)
+                   store_settings, visible_part, wait_file, xdotool)
+from resident import CONTROL, wait_main_visible
 from winehost import SETTINGS_KEY
 
 OVERLAY_CLASS = "TAllocationForm"  # the last window the program creates at start-up
@@ -205,3 +206,32 @@ def test_hotkeys_of_the_resident_program_save_shots(wine, kadrilo):
 
     assert folder_listing(folder) == [name for _, _, name, _ in presses]
     assert program.poll() is None, "the program stays resident"
+
+
+def test_manual_mode_saves_through_the_dialog(wine, kadrilo):
+    """A command-line shot in manual mode waits on the preview page; "Save" opens
+    the save dialog, and the name typed there is written with the chosen type's
+    extension (".png" typed with the bitmap filter gives a bitmap)."""
+    store_settings(wine, WorkMode=1)
+    shots_folder(wine).mkdir(parents=True)
+    _, screen = show_pattern(wine, *PATTERN_RECT)
+    program = kadrilo("/screenshot_full", "/mode1")
+    assert wine.wait_window(OVERLAY_CLASS, program), "start-up did not finish"
+    assert wait_main_visible(wine, True), "the preview page did not come up"
+
+    rc, _ = wine.driver("click", "TAppMainForm", CONTROL["BitBtn1"])
+    assert rc == 0
+    rc, dialog = wine.driver_json("msgbox-wait", "Save As", 10000)
+    assert rc == 0, "the save dialog did not open"
+    # The name field has the focus, its text selected: typing replaces it.
+    press_on_desktop(wine, "ctrl+a")
+    xdotool(wine, "type", "--delay", "10", "C:\\Screenshots\\manual.png")
+    xdotool(wine, "key", "Return")
+
+    saved = shots_folder(wine) / "manual.bmp"
+    assert wait_file(saved), f"nothing saved: {folder_listing(shots_folder(wine))}"
+    assert folder_listing(shots_folder(wine)) == ["manual.bmp"]
+    assert identify(saved)[0] == "BMP3"
+    assert absolute_error(saved, screen) == 0, "the shot is the screen before the preview came up"
+    assert wait_main_visible(wine, False), "a successful save closes (hides) the window"
+    assert wine.stays_running(program, 0.5), "manual mode keeps the program resident"
