@@ -128,6 +128,7 @@ public:
     // The save dialog of the preview page; a confirmed name is saved.
     virtual void SaveFileDialog();
     void BitBtn1Click();  // "Save"
+    void BitBtn2Click();  // "View full", and a double click on the preview
     virtual void PlaySoundAfterSave();
     virtual void ExecuteAfterSave(const std::string& path);
 

@@ -23,4 +23,17 @@ Rect PreviewPlacement(int32_t imageWidth, int32_t imageHeight, int32_t areaWidth
     return {left, top, left + static_cast<int32_t>(width), top + static_cast<int32_t>(height)};
 }
 
+Rect ViewerWindowRect(int32_t imageWidth, int32_t imageHeight, const Rect& workArea, int32_t screenWidth,
+                      int32_t screenHeight, int32_t frameWidth, int32_t frameHeight) {
+    const int32_t height = imageHeight >= workArea.Height() ? workArea.Height() : imageHeight + frameHeight;
+    const int32_t width = imageWidth >= workArea.Width() ? workArea.Width() : imageWidth + frameWidth;
+    int32_t left = workArea.Width() / 2 - width / 2;
+    int32_t top = workArea.Height() / 2 - height / 2;
+    if (imageWidth == screenWidth && imageHeight == screenHeight) {
+        left = workArea.left;
+        top = workArea.top;
+    }
+    return {left, top, left + width, top + height};
+}
+
 }  // namespace kadrilo

@@ -8,4 +8,11 @@ namespace kadrilo {
 
 Rect PreviewPlacement(int32_t imageWidth, int32_t imageHeight, int32_t areaWidth, int32_t areaHeight);
 
+// Where the preview window opens: its client area as large as the image, but
+// no larger than the work area; centred in the work area's size; a shot of
+// the whole screen starts at the work area's corner. frameWidth and
+// frameHeight are what the window's border adds to its client area.
+Rect ViewerWindowRect(int32_t imageWidth, int32_t imageHeight, const Rect& workArea, int32_t screenWidth,
+                      int32_t screenHeight, int32_t frameWidth, int32_t frameHeight);
+
 }  // namespace kadrilo

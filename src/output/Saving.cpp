@@ -172,6 +172,11 @@ void TAppMainForm::SaveFileDialog() {
     SaveScreenshot(choice->path, choice->filterIndex);
 }
 
+void TAppMainForm::BitBtn2Click() {
+    if (ports_.form.ViewerVisible() || !HeldImage) return;
+    ports_.form.ShowViewer(*HeldImage);
+}
+
 void TAppMainForm::BitBtn1Click() {
     if (!HeldImage) {
         ports_.sound.MessageBeep();  // nothing to save

@@ -156,6 +156,9 @@ public:
     virtual void Refresh() = 0;
     // Hides the preview window and closes the selection overlay when they are open.
     virtual void ClosePreviewAndOverlay() = 0;
+    // The preview window: opens it with a copy of the image.
+    virtual void ShowViewer(const Bitmap& image) = 0;
+    virtual bool ViewerVisible() = 0;
     // The tray icon: false when the shell refused.
     virtual bool AddTrayIcon() = 0;
     virtual void DeleteTrayIcon() = 0;

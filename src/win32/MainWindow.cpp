@@ -462,7 +462,7 @@ void MainWindow::SetText(HWND control, const std::string& text) {
 }
 
 void MainWindow::ClosePreviewAndOverlay() {
-    ShowWindow(w_.viewer, SW_HIDE);
+    viewer_.Close();
     ShowWindow(w_.allocation, SW_HIDE);
 }
 
@@ -603,6 +603,9 @@ void MainWindow::OnControlCommand(const ControlRow& row, UINT code, bool fromSho
             if (code == CBN_SELCHANGE)
                 form_->LanguageSelect(static_cast<int32_t>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
             break;
+        case ControlKind::Image:
+            if (code == STN_DBLCLK) form_->BitBtn2Click();  // as "View full"
+            break;
         case ControlKind::HotKeyEditor:
             if (code == EN_CHANGE) {
                 const auto value = static_cast<uint16_t>(SendMessageW(control, HKM_GETHOTKEY, 0, 0));
@@ -622,7 +625,8 @@ void MainWindow::Click(ControlId id) {
         case ControlId::SpeedButton4: form_->SpeedButton4Click(); break;
         case ControlId::LinkAbout: form_->N8Click(); break;
         case ControlId::BitBtn1: form_->BitBtn1Click(); break;
-        default: break;  // "View full" comes with the preview window
+        case ControlId::BitBtn2: form_->BitBtn2Click(); break;
+        default: break;
     }
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/AppMainForm.h"
+#include "win32/Viewer.h"
 #include "ui/MainWindowLayout.h"
 #include "win32/Handles.h"
 
@@ -39,7 +40,7 @@ using UniqueMenu = UniqueHandle<HMENU, MenuCloser>;
 
 class MainWindow : public MainFormPort {
 public:
-    explicit MainWindow(const ProgramWindows& w) : w_(w) {}
+    MainWindow(const ProgramWindows& w, Viewer& viewer) : w_(w), viewer_(viewer) {}
 
     // Makes every control of the layout inside the main window; `form` gives the
     // texts and the settings the controls show and takes their notifications.
@@ -56,6 +57,8 @@ public:
     void UpdatePreview() override;
     void Refresh() override;
     void ClosePreviewAndOverlay() override;
+    void ShowViewer(const Bitmap& image) override { viewer_.Show(image); }
+    bool ViewerVisible() override { return viewer_.Visible(); }
     bool AddTrayIcon() override;
     void DeleteTrayIcon() override;
     void ShowTrayMenu() override;
@@ -97,6 +100,8 @@ private:
     void PaintFrame();
 
     const ProgramWindows& w_;
+
+    Viewer& viewer_;
     TAppMainForm* form_ = nullptr;
     // By ControlId; entry 0 (Window) is the main window itself.
     std::array<HWND, static_cast<size_t>(layout::ControlId::Count)> controls_{};

@@ -10,7 +10,6 @@ namespace {
 
 constexpr wchar_t ApplicationClass[] = L"TKadriloApplication";
 constexpr wchar_t MainFormClass[] = L"TAppMainForm";
-constexpr wchar_t ViewerFormClass[] = L"TViewerForm";
 constexpr wchar_t AllocationFormClass[] = L"TAllocationForm";
 constexpr wchar_t MarkerProperty[] = L"UID";
 constexpr wchar_t Title[] = L"Kadrilo";
@@ -173,8 +172,6 @@ void Program::RegisterClasses() {
     RegisterClassExW(&cls);
 
     cls.lpfnWndProc = DefWindowProcW;
-    cls.lpszClassName = ViewerFormClass;
-    RegisterClassExW(&cls);
     cls.lpszClassName = AllocationFormClass;
     RegisterClassExW(&cls);
 }
@@ -207,9 +204,7 @@ int Program::Run() {
     if (!windows_.application || !windows_.main) return 0;
     form_->FormCreate();
 
-    windows_.viewer = CreateWindowExW(0, ViewerFormClass, Title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, windows_.application, nullptr,
-                                      instance_, nullptr);
+    windows_.viewer = viewer_.Create(instance_, windows_.application, *form_);
     windows_.allocation = CreateWindowExW(WS_EX_TOPMOST, AllocationFormClass, Title, WS_POPUP, 0, 0, 0, 0,
                                           windows_.application, nullptr, instance_, nullptr);
 

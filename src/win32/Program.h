@@ -104,7 +104,8 @@ private:
     Sound sound_;
     Clock clock_;
     Hotkeys hotkeys_{windows_};
-    MainWindow surface_{windows_};
+    Viewer viewer_;
+    MainWindow surface_{windows_, viewer_};
     Shell shell_{windows_};
     Ports ports_{registry_, system_, files_,  fonts_,  windowPort_, instancePort_, timers_,
                  screen_,   clipboard_, sound_, clock_, hotkeys_, surface_,    shell_};

@@ -12,7 +12,7 @@ from shots import (FORMATS, PATTERN_CLASS, SCREEN_SIZE, absolute_error, check_wi
                    offset, press_on_desktop, psnr, same, shots_folder, show_pattern,
                    store_settings, visible_part, wait_file, xdotool)
 from resident import CONTROL, wait_main_visible
-from winehost import SETTINGS_KEY
+from winehost import SETTINGS_KEY, poll
 
 OVERLAY_CLASS = "TAllocationForm"  # the last window the program creates at start-up
 EXIT_TIMEOUT = 20  # seconds for a one-shot run to end
@@ -27,6 +27,10 @@ IMAGEMAGICK_FORMAT = {"bmp": "BMP3", "jpg": "JPEG", "png": "PNG", "tif": "TIFF"}
 JPEG_MIN_PSNR = 32.0
 
 PATTERN_RECT = (96, 64, 640, 480)  # x, y, width, height: the desktop shows around it
+
+
+def poll_until(condition, timeout=10):
+    return poll(condition, timeout)
 
 
 def run_once(wine, kadrilo, *args):
@@ -235,3 +239,31 @@ def test_manual_mode_saves_through_the_dialog(wine, kadrilo):
     assert absolute_error(saved, screen) == 0, "the shot is the screen before the preview came up"
     assert wait_main_visible(wine, False), "a successful save closes (hides) the window"
     assert wine.stays_running(program, 0.5), "manual mode keeps the program resident"
+
+
+def test_view_full_opens_the_preview_window(wine, kadrilo):
+    """"View full" shows the held shot in the preview window; a double click
+    toggles full screen and back to the window's bounds; Esc closes it."""
+    store_settings(wine, WorkMode=1)
+    program = kadrilo("/screenshot_full", "/mode1")
+    assert wine.wait_window(OVERLAY_CLASS, program), "start-up did not finish"
+    assert wait_main_visible(wine, True), "the preview page did not come up"
+    wine.expected_classes.update({"TViewerForm", "TAppMainForm"})  # the preview page stays up
+
+    def viewer():
+        return wine.window("TViewerForm")
+
+    assert wine.driver("click", "TAppMainForm", CONTROL["BitBtn2"])[0] == 0
+    assert wine.driver("window-wait", "TViewerForm", 10000)[0] == 0
+    assert poll_until(lambda: viewer()["visible"])
+    normal = viewer()["rect"]
+    assert viewer()["title"] == "Kadrilo - View"
+    assert normal[:2] == [0, 0], "a shot of the whole screen opens at the work area's corner"
+
+    for expected in ([0, 0, *SCREEN_SIZE], normal):
+        assert wine.driver("post", "TViewerForm", 0x203, 0, 0)[0] == 0  # WM_LBUTTONDBLCLK
+        assert poll_until(lambda: viewer()["visible"] and viewer()["rect"] == expected), viewer()
+
+    assert wine.driver("post", "TViewerForm", 0x100, 0x1B, 0)[0] == 0  # Esc
+    assert poll_until(lambda: not viewer()["visible"])
+    assert wine.stays_running(program, 0.3)

@@ -181,7 +181,17 @@ public:
     int previewUpdates = 0;
     void UpdatePreview() override { ++previewUpdates; }
     void Refresh() override { calls.push_back("refresh"); }
-    void ClosePreviewAndOverlay() override { calls.push_back("close popups"); }
+    void ClosePreviewAndOverlay() override {
+        viewerOpen = false;
+        calls.push_back("close popups");
+    }
+    bool viewerOpen = false;
+    int viewerShows = 0;
+    void ShowViewer(const Bitmap&) override {
+        viewerOpen = true;
+        ++viewerShows;
+    }
+    bool ViewerVisible() override { return viewerOpen; }
     bool AddTrayIcon() override {
         trayIcon = true;
         calls.push_back("add icon");

@@ -20,5 +20,19 @@ TEST(Preview, PlacementInThePreviewArea) {
     }
 }
 
+TEST(Preview, WhereThePreviewWindowOpens) {
+    const Rect workArea{0, 0, 1024, 738};  // a 30-pixel taskbar at the bottom
+    struct Case {
+        const char* name;
+        int32_t width, height;
+        Rect expected;
+    };
+    for (const Case& c : {Case{"small shot: client as large as the image", 200, 100, {404, 305, 620, 433}},
+                          Case{"the whole screen: the work area, at its corner", 1024, 768, {0, 0, 1024, 738}},
+                          Case{"taller than the work area", 300, 900, {354, 0, 670, 738}}}) {
+        EXPECT_EQ(ViewerWindowRect(c.width, c.height, workArea, 1024, 768, 16, 28), c.expected) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace kadrilo

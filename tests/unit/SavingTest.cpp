@@ -353,3 +353,19 @@ TEST_F(Saving, SaveWithoutAShotOnlyBeeps) {
 
 }  // namespace
 }  // namespace kadrilo
+
+namespace kadrilo {
+namespace {
+
+TEST_F(Saving, ViewFullOpensThePreviewWindowOnce) {
+    Start({}, ManualMode);
+    form->BitBtn2Click();  // nothing held yet
+    EXPECT_EQ(fake.form.viewerShows, 0);
+    form->MainActions(1);
+    form->BitBtn2Click();
+    form->BitBtn2Click();  // already open: no effect
+    EXPECT_EQ(fake.form.viewerShows, 1);
+}
+
+}  // namespace
+}  // namespace kadrilo
