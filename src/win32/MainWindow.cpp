@@ -681,26 +681,9 @@ void MainWindow::DrawPreview(const DRAWITEMSTRUCT& item) {
     const Bitmap& image = *form_->HeldImage;
     const Rect at = PreviewPlacement(image.width, image.height, item.rcItem.right - item.rcItem.left,
                                      item.rcItem.bottom - item.rcItem.top);
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colours[256];
-    } info{};
-    info.header.biSize = sizeof info.header;
-    info.header.biWidth = image.width;
-    info.header.biHeight = image.height;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = static_cast<WORD>(image.bitsPerPixel);
-    info.header.biCompression = BI_RGB;
-    info.header.biClrUsed = static_cast<DWORD>(std::min<size_t>(image.palette.size(), 256));
-    for (size_t i = 0; i < info.header.biClrUsed; ++i) {
-        const uint32_t c = image.palette[i];
-        info.colours[i] = RGBQUAD{static_cast<BYTE>(c), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c >> 16), 0};
-    }
-    SetStretchBltMode(item.hDC, HALFTONE);
-    SetBrushOrgEx(item.hDC, 0, 0, nullptr);
-    StretchDIBits(item.hDC, item.rcItem.left + at.left, item.rcItem.top + at.top, at.Width(), at.Height(), 0, 0,
-                  image.width, image.height, image.pixels.data(), reinterpret_cast<const BITMAPINFO*>(&info),
-                  DIB_RGB_COLORS, SRCCOPY);
+    DrawBitmap(item.hDC, image,
+               {item.rcItem.left + at.left, item.rcItem.top + at.top, item.rcItem.left + at.right,
+                item.rcItem.top + at.bottom});
 }
 
 void MainWindow::DrawTitle(const DRAWITEMSTRUCT& item) {

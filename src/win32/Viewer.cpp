@@ -12,6 +12,8 @@ constexpr DWORD NormalStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD FullScreenStyle = WS_POPUP;
 enum MenuCommand : UINT { FullScreenCommand = 1, NormalViewCommand, CloseCommand };
 
+}  // namespace
+
 void DrawBitmap(HDC dc, const Bitmap& image, const Rect& at) {
     struct {
         BITMAPINFOHEADER header;
@@ -33,8 +35,6 @@ void DrawBitmap(HDC dc, const Bitmap& image, const Rect& at) {
     StretchDIBits(dc, at.left, at.top, at.Width(), at.Height(), 0, 0, image.width, image.height,
                   image.pixels.data(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
 }
-
-}  // namespace
 
 HWND Viewer::Create(HINSTANCE instance, HWND owner, TAppMainForm& form) {
     form_ = &form;

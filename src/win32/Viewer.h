@@ -11,6 +11,9 @@
 
 namespace kadrilo::win32 {
 
+// Draws an image into a rectangle of a device context, scaled with halftoning.
+void DrawBitmap(HDC dc, const Bitmap& image, const Rect& at);
+
 class Viewer {
 public:
     static constexpr wchar_t ClassName[] = L"TViewerForm";
