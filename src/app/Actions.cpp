@@ -1,36 +1,13 @@
 // Actions and working modes: the hotkey message, the action dispatch, series
-// start and stop, the mode cycle, hotkey registration, priority and quitting.
-#include <algorithm>
-
+// start and stop, the mode cycle and hotkey registration.
 #include "app/AppMainForm.h"
-#include "settings/SettingsStore.h"
-#include "settings/ShortcutText.h"
 
 namespace kadrilo {
 namespace {
 
-constexpr uint32_t VirtualKeyPrintScreen = 0x2C;
-constexpr uint32_t ModAlt = 1, ModControl = 2, ModShift = 4;
-
-struct DefaultHotkey {
-    uint32_t modifiers;
-    const char* text;  // as the failure report names it
-};
-constexpr DefaultHotkey DefaultHotkeys[5] = {
-    {0, "PrintScreen"},
-    {ModAlt, "Alt + PrintScreen"},
-    {ModControl, "Ctrl + PrintScreen"},
-    {ModShift, "Shift + PrintScreen"},
-    {ModControl | ModShift, "Ctrl + Shift + PrintScreen"},
-};
-
 // The tone of each working mode, sounded when the mode cycle reaches it.
 constexpr uint32_t ModeTones[4] = {500, 800, 1100, 1400};
 constexpr uint32_t ModeToneMs = 30;
-
-// Priority pairs by priority class: process class, thread priority.
-constexpr std::pair<uint32_t, int> PriorityPairs[3] = {{0x80, 2}, {0x20, 0}, {0x40, -15}};
-constexpr std::pair<uint32_t, int> NormalPriority = PriorityPairs[1];
 
 }  // namespace
 
@@ -38,16 +15,11 @@ void TAppMainForm::WMHotKey(int32_t id) {
     WindowPort& windows = ports_.windows;
     if (windows.MainWindowVisible() && windows.HotkeyEditorFocused()) return;
     if (windows.PreviewOrOverlayVisible()) return;
-    for (int slot = 1; slot <= 5; ++slot) {
-        if (id == HotkeyId(slot)) {
-            MainActions(slot);
-            return;
-        }
-    }
+    if (const int slot = hotkeySlots_.SlotOf(id)) MainActions(slot);
 }
 
 void TAppMainForm::MainActions(int slot) {
-    const bool seriesWasRunning = timer2Running_;
+    const bool seriesWasRunning = series_.Running();
     if (seriesWasRunning) StopSeries();
     switch (slot) {
         case 1:
@@ -73,43 +45,28 @@ void TAppMainForm::MainActions(int slot) {
     }
 }
 
-void TAppMainForm::StopSeries() {
-    StopTimer2();
-    ports_.sound.MessageBeep();
-    PriorityChange(false);
-    if (OneShotRun && Settings.WorkMode != ManualMode) QuitEx();
+void TAppMainForm::StopSeries() { EndSeries(true); }
+
+void TAppMainForm::EndSeries(bool sound, bool mayQuit) {
+    series_.Stop();
+    if (sound) ports_.sound.MessageBeep();
+    priority_.SeriesEnded();
+    if (mayQuit) ShotHandlingEnded();
+}
+
+void TAppMainForm::ShotHandlingEnded() {
+    if (CommandLineRunQuits()) QuitEx();
 }
 
 void TAppMainForm::Timer2Timer() {
-    Settings.IntervalOfTime = std::clamp(Settings.IntervalOfTime, 1, 9999);
-    ports_.timers.StartTimer(TimerId::Timer2, static_cast<uint32_t>(Settings.IntervalOfTime) * 100);
-    if (!Settings.ManualSerial) {
-        ++SeriesCounter;
-        if (Settings.QuantityOfScreenshots < SeriesCounter) {
-            StopTimer2();
-            PriorityChange(false);
-            if (OneShotRun && Settings.WorkMode != ManualMode) QuitEx();
-        }
-    }
+    if (series_.Tick(Settings)) EndSeries(false);
     // Also the tick that ended the series takes its shot.
-    CreateScreenshot(timer2Kind_);
+    CreateScreenshot(series_.Kind());
 }
 
 void TAppMainForm::StartSeries(int kind) {
-    SeriesCounter = 1;
-    PriorityChange(true);
-    StartTimer2(1, kind);
-}
-
-void TAppMainForm::StartTimer2(uint32_t intervalMs, int kind) {
-    timer2Kind_ = kind;
-    timer2Running_ = true;
-    ports_.timers.StartTimer(TimerId::Timer2, intervalMs);
-}
-
-void TAppMainForm::StopTimer2() {
-    timer2Running_ = false;
-    ports_.timers.StopTimer(TimerId::Timer2);
+    priority_.SeriesStarted();
+    series_.Start(kind, 1, 1);
 }
 
 void TAppMainForm::ChangeMode() {
@@ -128,58 +85,26 @@ void TAppMainForm::SetWorkModeFromMenu(int32_t mode) {
 }
 
 void TAppMainForm::BeepEx(uint32_t frequency, uint32_t milliseconds) {
-    // Where the speaker cannot be driven, the default system sound stands in.
-    if (!ports_.sound.Beep(frequency, milliseconds)) ports_.sound.MessageBeep();
-}
-
-void TAppMainForm::PriorityChange(bool on) {
-    if (!on) {
-        ports_.system.SetPriority(NormalPriority.first, NormalPriority.second);
-        return;
-    }
-    if (Settings.PriorityClass < 0 || Settings.PriorityClass > 2) return;
-    const auto& [processClass, threadPriority] = PriorityPairs[Settings.PriorityClass];
-    ports_.system.SetPriority(processClass, threadPriority);
+    kadrilo::BeepEx(ports_.sound, frequency, milliseconds);
 }
 
 void TAppMainForm::RegHotKeys(bool registerKeys) {
-    HotkeyPort& hotkeys = ports_.hotkeys;
     if (!registerKeys) {
-        for (int32_t id : hotkeyIds_)
-            if (id != 0) hotkeys.UnregisterHotKey(id);
+        hotkeySlots_.Unregister();
         return;
     }
-    const SystemKeyNames keyNames = [&](uint8_t key) { return hotkeys.KeyName(key); };
-    for (int slot = 1; slot <= 5; ++slot)
-        hotkeyIds_[slot - 1] = hotkeys.GlobalAtom("KadrilioHotkey" + std::to_string(slot));
-    const int32_t modes[5] = {Settings.HotKey1Mode, Settings.HotKey2Mode, Settings.HotKey3Mode, Settings.HotKey4Mode,
-                              Settings.HotKey5Mode};
-    const Shortcut userKeys[5] = {Settings.UserHotKey1, Settings.UserHotKey2, Settings.UserHotKey3,
-                                  Settings.UserHotKey4, Settings.UserHotKey5};
-    for (int i = 0; i < 5; ++i) {
-        if (modes[i] == 1) {
-            const Shortcut key = userKeys[i];
-            const uint32_t modifiers = ((key.value & Shortcut::Shift) ? ModShift : 0) |
-                                       ((key.value & Shortcut::Alt) ? ModAlt : 0) |
-                                       ((key.value & Shortcut::Ctrl) ? ModControl : 0);
-            if (!hotkeys.RegisterHotKey(hotkeyIds_[i], modifiers, key.Key()))
-                NotRegHotkeyMessage(ShortcutText(key, keyNames));
-        } else if (modes[i] == 0) {
-            if (!hotkeys.RegisterHotKey(hotkeyIds_[i], DefaultHotkeys[i].modifiers, VirtualKeyPrintScreen))
-                NotRegHotkeyMessage(DefaultHotkeys[i].text);
-        }
-    }
+    hotkeySlots_.Register(Settings, [this](const std::string& text) { NotRegHotkeyMessage(text); });
 }
 
 void TAppMainForm::NotRegHotkeyMessage(const std::string& shortcutText) {
-    if (OneShotRun && Settings.WorkMode != ManualMode) return;
+    if (CommandLineRunQuits()) return;
     ShowMessage(LoadStrEx(810) + shortcutText + LoadStrEx(811), MessageFlags::Ok | MessageFlags::IconStop);
     SelectMainPage(1);
-    ports_.form.SelectSettingsTab(SettingsTabHotkeys);
+    ports_.settingsPage.SelectSettingsTab(SettingsTabHotkeys);
     ports_.windows.ShowMainWindow();
 }
 
-void TAppMainForm::CheckMode() { ports_.form.MarkWorkMode(Settings.WorkMode); }
+void TAppMainForm::CheckMode() { ports_.tray.MarkWorkMode(Settings.WorkMode); }
 
 void TAppMainForm::ChooseScreenArea() {}
 

@@ -1,12 +1,23 @@
+// Start-up, the command line, the single instance and the settings in the registry.
 #include "app/AppMainForm.h"
 
+#include "output/FileNaming.h"
 #include "settings/SettingsStore.h"
-#include "ui/Strings.h"
 
 namespace kadrilo {
 
 TAppMainForm::TAppMainForm(Ports& ports, std::vector<std::string> args)
-    : ports_(ports), args_(std::move(args)) {}
+    : ports_(ports),
+      args_(std::move(args)),
+      messages_(ports.windows, Settings.Language),
+      store_(ports.registry, [&ports](uint8_t key) { return ports.hotkeys.KeyName(key); }),
+      autostart_(ports.registry),
+      hotkeySlots_(ports.hotkeys),
+      priority_(ports.system, Settings),
+      series_(ports.timers),
+      shotRequest_(ports.screen, ports.windows),
+      saveTarget_(ports.files, ProgramFolder(args_.at(0))),
+      notices_(ports.sound, ports.files, ports.shell) {}
 
 void TAppMainForm::FormCreate() {
     // The three timers exist from here on, stopped, until something starts them.
@@ -22,13 +33,12 @@ void TAppMainForm::FormCreate() {
     LoadSettings();
 
     // A command-line shot in a mode that quits afterwards shows no tray icon.
-    const bool trayShown = !(OneShotRun && Settings.WorkMode != ManualMode);
-    if (trayShown) {
+    if (!CommandLineRunQuits()) {
         trayHandlerAttached_ = true;
         TrayIconCheckOption();
     }
 
-    ports_.form.SelectSettingsTab(SettingsTabMain);
+    ports_.settingsPage.SelectSettingsTab(SettingsTabMain);
     CheckMode();
 
     SettingsSaved = true;
@@ -46,7 +56,7 @@ void TAppMainForm::FormCreate() {
     RegHotKeys(false);
     RegHotKeys(true);
 
-    if (Settings.PriorityChange && !Settings.PriorityAutoChange) PriorityChange(true);
+    priority_.ProgramStarted();
 
     if (Requests.AnyDeferred()) ports_.timers.StartTimer(TimerId::Timer3, 1);
 }
@@ -62,7 +72,7 @@ void TAppMainForm::Timer3Timer() {
             CheckMode();
         }
     }
-    if (Settings.WorkMode == 0) OneShotRun = false;
+    if (Settings.WorkMode == ManualMode) OneShotRun = false;
 
     if (Requests.ShotFullScreen) MainActions(1);
     if (Requests.ShotActiveWindow) MainActions(2);
@@ -107,12 +117,74 @@ void TAppMainForm::CheckSystemLanguage() {
     Settings.Language = LanguageFromSystemName(ports_.system.UserLanguageName());
 }
 
-std::string TAppMainForm::LoadStrEx(int id) const { return kadrilo::LoadStrEx(Settings.Language, id); }
+// ---- Settings in the registry ---------------------------------------------------------
 
-MessageAnswer TAppMainForm::ShowMessage(const std::string& text, unsigned flags) {
-    ports_.windows.BringMainToForeground();
-    return ports_.windows.ShowMessageBox(text, ProgramCaption, flags);
+void TAppMainForm::LoadSettings() {
+    if (!store_.KeyExists()) {
+        CheckSystemLanguage();
+        CheckRunning();
+        RemoveSettings(false);
+        SetDefaultSettings(Settings, ports_.system, ports_.files, ports_.fonts);
+        Settings.Autostart = autostart_.ReadChoice(Settings.Autostart);
+        return;
+    }
+
+    if (std::optional<int64_t> language = store_.StoredNumber(SettingId::Language)) ApplyStoredLanguage(*language);
+    CheckRunning();
+
+    if (RemoveSettings(true)) return;
+
+    bool deleteStored = false;
+    switch (store_.CheckVersion()) {
+        case StoredVersion::Current:
+            break;
+        case StoredVersion::Missing:
+            deleteStored = true;
+            break;
+        case StoredVersion::Older:
+        case StoredVersion::Newer: {
+            const int message = store_.CheckVersion() == StoredVersion::Older ? 830 : 829;
+            deleteStored = ShowMessage(LoadStrEx(message), MessageFlags::YesNo | MessageFlags::IconExclamation) ==
+                           MessageAnswer::Yes;
+            break;
+        }
+    }
+
+    if (!deleteStored) {
+        store_.ApplyStoredValues(Settings, ports_.fonts);
+        if (Settings.Coordinates) ports_.windows.MoveMainWindow(Settings.Left, Settings.Top);
+        Settings.Autostart = autostart_.ReadChoice(Settings.Autostart);
+        return;
+    }
+    DeleteOldSettings(ports_.registry, IsAdmin);
+    CheckSystemLanguage();
+    SetDefaultSettings(Settings, ports_.system, ports_.files, ports_.fonts);
 }
 
+void TAppMainForm::ApplyStoredLanguage(int64_t language) {
+    // A language the program does not have (an edited registry) falls back to
+    // the system's, so that every text can still be read.
+    if (language == Russian || language == English)
+        Settings.Language = static_cast<int32_t>(language);
+    else
+        CheckSystemLanguage();
+}
+
+void TAppMainForm::SaveSettings() {
+    if (SettingsSaved) return;
+    ports_.settingsPage.SelectSettingsTab(SettingsTabMain);
+    const Rect window = ports_.windows.MainWindowRect();
+    AppSettings saved = Settings;
+    saved.Left = window.left;
+    saved.Top = window.top;
+    if (store_.WriteAll(saved)) {
+        Settings.Left = saved.Left;
+        Settings.Top = saved.Top;
+    }
+    autostart_.Reconcile(Settings.Autostart, args_.at(0), IsAdmin);
+    SettingsSaved = true;
+}
+
+void TAppMainForm::SaveCounters() { store_.SaveCounters(Settings); }
 
 }  // namespace kadrilo

@@ -1,24 +1,32 @@
 // TAppMainForm: the main window's logic. The Windows layer creates the real
-// window and calls these handlers; everything the logic needs from the system
-// goes through the ports.
+// window and calls these handlers; each concern lives in a collaborator of its
+// own (the registry store, the shot request, the save target, the after-save
+// notices, the series, the hotkey slots, priority), which this class owns and
+// coordinates. Everything the logic needs from the system goes through the ports.
 #pragma once
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/hotkeys/HotkeySlots.h"
+#include "app/priority/Priority.h"
+#include "app/series/Series.h"
+#include "capture/request/ScreenshotRequest.h"
+#include "output/notices/AfterSaveNotices.h"
+#include "output/save/SaveTarget.h"
 #include "platform/Bitmap.h"
 #include "platform/Ports.h"
 #include "settings/AppSettings.h"
+#include "settings/registry/Autostart.h"
+#include "settings/registry/RegistryStore.h"
+#include "text/Messages.h"
 
 namespace kadrilo {
 
 // The property value that marks the application window of a running instance.
 constexpr int32_t InstanceMarker = 736218;
-
-inline constexpr const char* ProgramCaption = "Kadrilo";
 
 // The settings tabs, in their order.
 enum SettingsTabs : int { SettingsTabMain = 0, SettingsTabHotkeys = 2 };
@@ -26,10 +34,9 @@ enum SettingsTabs : int { SettingsTabMain = 0, SettingsTabHotkeys = 2 };
 // The working modes.
 enum WorkModes : int32_t { ManualMode = 0, AutosaveMode = 1, ContinuousMode = 2, ClipboardMode = 3 };
 
-// The rectangle of a running selected-area series: left, top, width, height.
-struct SeriesRectangle {
-    int32_t left = 0, top = 0, width = 0, height = 0;
-};
+// What a control hands over when it changes a setting: a number (booleans 0
+// and 1, choices and list indexes, shortcuts as their value) or a text.
+using SettingValue = std::variant<int64_t, std::string>;
 
 class TAppMainForm {
 public:
@@ -67,9 +74,9 @@ public:
     // The tray menu's mode commands: 0 preview, 1 autosave, 2 continuous, 3 clipboard.
     void SetWorkModeFromMenu(int32_t mode);
     void RegHotKeys(bool registerKeys);
-    int32_t HotkeyId(int slot) const { return hotkeyIds_[slot - 1]; }
+    int32_t HotkeyId(int slot) const { return hotkeySlots_.Id(slot); }
     void BeepEx(uint32_t frequency, uint32_t milliseconds);
-    void PriorityChange(bool on);
+    void PriorityChange(bool on) { priority_.PriorityChange(on); }
     virtual void OpenProgramSettings();
     virtual void SelectMainPage(int page);
     // "Kadrilo - " and the name of the page (0 preview, 1 settings, 2 about).
@@ -98,15 +105,16 @@ public:
     void FormDestroy();
 
     // ---- Reactions of the settings controls
+    // The one way a control changes a setting: the value is clamped by the
+    // settings table, then the setting's own reaction runs.
+    void SettingChanged(SettingId id, const SettingValue& value);
     void HotKeyModeClick(int slot, int32_t mode);
     void HotKeyChange(int slot, Shortcut shortcut);
     void CheckEmptyHotkeys();
     void TrayOptionClick(bool show);
     void StayOnTopClick(bool onTop);
-    // A check box of the settings page that shows the boolean `setting` was
-    // clicked; `checked` is the state the user asked for.
-    void SettingCheckBoxClick(std::string_view setting, bool checked);
     void LanguageSelect(int32_t language);
+    void RadioGroup1Click();  // the working mode chosen on the settings page
     void TranslateProgramInterface();
 
     // ---- Shots
@@ -114,9 +122,9 @@ public:
     virtual void ChooseScreenArea();
 
     // ---- Saving
-    void AutosaveScreenshot();
-    void AutosaveSerial();
-    void SaveScreenshot(const std::string& name, int formatIndex);
+    void AutosaveScreenshot(const Bitmap& image);
+    void AutosaveSerial(const Bitmap& image);
+    void SaveScreenshot(const Bitmap& image, const std::string& name, int formatIndex);
     // The existing-file rule: the path, or empty when it must not be written.
     std::string CheckFileExists(const std::string& path);
     void EndSave();
@@ -134,12 +142,14 @@ public:
 
     // ---- Text
     // The text of a string id in the current language.
-    std::string LoadStrEx(int id) const;
+    std::string LoadStrEx(int id) const { return messages_.Text(id); }
     // Brings the main window forward and shows a message box captioned "Kadrilo".
-    MessageAnswer ShowMessage(const std::string& text, unsigned flags);
+    MessageAnswer ShowMessage(const std::string& text, unsigned flags) { return messages_.Show(text, flags); }
 
     const std::vector<std::string>& Arguments() const { return args_; }
-    bool SeriesRunning() const { return timer2Running_; }
+    bool SeriesRunning() const { return series_.Running(); }
+    int32_t SeriesCounter() const { return series_.Counter(); }
+    SeriesRectangle& SeriesRect() { return series_.Rect; }
 
     AppSettings Settings;
     CommandLineRequests Requests;
@@ -150,37 +160,40 @@ public:
     bool HideOnClose = false;
     bool SettingsSaved = false;
     int CurrentMainPage = 0;
-    // The current screenshot, from its capture until its handling ends.
+    // The shot that waits on the preview page for the manual save.
     std::optional<Bitmap> HeldImage;
-    SeriesRectangle SeriesRect;
-    int32_t SeriesCounter = 0;
 
 protected:
     Ports& ports_;
 
 private:
+    // A command-line shot in a mode other than manual: the program quits once
+    // the handling of its shot ends.
+    bool CommandLineRunQuits() const { return OneShotRun && Settings.WorkMode != ManualMode; }
+    void ShotHandlingEnded();
+    // Stops a running series: the timer, the sound when asked, the priority,
+    // and, unless told otherwise, the quit of a command-line run.
+    void EndSeries(bool sound, bool mayQuit = true);
     void ApplyStoredLanguage(int64_t language);
-    void ApplyStoredValues();
-    void ReadAutostartState();
-    void ReconcileRunEntry(RegistryRoot root, int32_t target);
     void BringUpMainWindow(bool stopQuits);
     void CentreMainWindow();
     void ApplySlot4TrayRule();
-    void WriteSettingsValues();
-    bool PriorityRuleApplies() const;
     void StartSeries(int kind);
     void ChangeMode();
-    void StartTimer2(uint32_t intervalMs, int kind);
-    void StopTimer2();
-    void HandOver();
+    void HandOver(Bitmap image);
     void NotRegHotkeyMessage(const std::string& shortcutText);
-    std::vector<uint8_t> Encode(int formatIndex) const;
-    std::string NumberedTarget(const std::string& base, int formatIndex);
+    void SaveFinished(const std::string& target);
 
     std::vector<std::string> args_;
-    int32_t hotkeyIds_[5] = {};
-    bool timer2Running_ = false;
-    int timer2Kind_ = 0;
+    Messages messages_;
+    RegistryStore store_;
+    Autostart autostart_;
+    HotkeySlots hotkeySlots_;
+    Priority priority_;
+    Series series_;
+    ScreenshotRequest shotRequest_;
+    SaveTarget saveTarget_;
+    AfterSaveNotices notices_;
     bool quitting_ = false;
     bool closed_ = false;
     bool trayHandlerAttached_ = false;

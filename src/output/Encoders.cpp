@@ -272,6 +272,17 @@ std::vector<uint8_t> EncodePng(const Bitmap& image, int level) {
     return std::move(session.output);
 }
 
+std::vector<uint8_t> EncodeForFormat(const Bitmap& image, int formatIndex, int qualityJpeg) {
+    const int position = std::clamp(100 - qualityJpeg, 0, 100);
+    switch (formatIndex) {
+        case 1: return EncodeBmp(image);
+        case 2: return EncodeJpeg(image, JpegQualityForPosition(position));
+        case 3: return EncodePng(image, PngLevelForPosition(position));
+        case 4: return EncodeTiff(image);
+        default: throw EncodeError("this image format cannot be written");
+    }
+}
+
 int JpegQualityForPosition(int position) { return std::max(1, 100 - std::clamp(position, 0, 100)); }
 
 int PngLevelForPosition(int position) { return std::min(9, std::clamp(position, 0, 100) / 10); }

@@ -33,6 +33,10 @@ std::vector<uint8_t> EncodePng(const Bitmap& image, int level);
 // 32 bits. Width and height must fit in 16 bits.
 std::vector<uint8_t> EncodeTiff(const Bitmap& image);
 
+// The file of a format (1 BMP, 2 JPEG, 3 PNG, 4 TIFF), the JPEG and PNG
+// compression from the settings' JPEG quality (the compression shown is 100 - quality).
+std::vector<uint8_t> EncodeForFormat(const Bitmap& image, int formatIndex, int qualityJpeg);
+
 // The compression level of the settings (0..100) as JPEG quality: 100 - position,
 // except that 100 gives 1.
 int JpegQualityForPosition(int position);

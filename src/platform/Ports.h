@@ -140,31 +140,58 @@ public:
     virtual void EndMessageLoop() = 0;
 };
 
-// The main window's own surface: its pages, controls that mirror the settings,
-// the tray icon and its menu.
-class MainFormPort {
+// The main window's pages, and the two windows that open over everything else.
+class MainPagesPort {
 public:
-    virtual ~MainFormPort() = default;
+    virtual ~MainPagesPort() = default;
     // Shows one page (0 preview, 1 settings, 2 about) with its title and the
     // bottom buttons and link that go with it.
     virtual void ShowPage(int page, const std::string& title) = 0;
     virtual void SetViewButtonEnabled(bool enabled) = 0;
     // Draws the held image (or nothing, once it is released) in the preview.
     virtual void UpdatePreview() = 0;
-    // Brings every control up to date with the settings (choices, editors,
-    // which controls are enabled) and the captions with the language.
-    virtual void Refresh() = 0;
+    virtual void SetStayOnTop(bool onTop) = 0;
     // Hides the preview window and closes the selection overlay when they are open.
     virtual void ClosePreviewAndOverlay() = 0;
     // The preview window: opens it with a copy of the image.
     virtual void ShowViewer(const Bitmap& image) = 0;
     virtual bool ViewerVisible() = 0;
-    // The tray icon: false when the shell refused.
+};
+
+// The settings page: its tabs and the controls that mirror the settings.
+class SettingsPagePort {
+public:
+    virtual ~SettingsPagePort() = default;
+    // Brings every control up to date with the settings (choices, editors,
+    // which controls are enabled) and the captions with the language.
+    virtual void Refresh() = 0;
+    // Makes one settings tab the active one (0 "Main" ... 5 "Continuous shooting").
+    virtual void SelectSettingsTab(int tab) = 0;
+    virtual int ActiveSettingsTab() = 0;
+    // True while one of the five "User-defined:" choice buttons has the keyboard focus.
+    virtual bool UserDefinedChoiceFocused() = 0;
+    // Gives the keyboard focus to the settings' tab control.
+    virtual void FocusSettingsTabs() = 0;
+};
+
+// The tray icon and its menu.
+class TrayPort {
+public:
+    virtual ~TrayPort() = default;
+    // False when the shell refused.
     virtual bool AddTrayIcon() = 0;
     virtual void DeleteTrayIcon() = 0;
     // Opens the tray menu at the mouse pointer; returns when it is closed.
     virtual void ShowTrayMenu() = 0;
-    virtual void SetStayOnTop(bool onTop) = 0;
+    // Marks the working mode (0 to 3) as the current one in the tray menu's
+    // "Mode" submenu; any other value changes nothing.
+    virtual void MarkWorkMode(int mode) = 0;
+};
+
+// The common dialogs, owned by the main window.
+class DialogPort {
+public:
+    virtual ~DialogPort() = default;
     // The picture save dialog, opening with a file name and a filter index
     // (1 BMP, 2 JPEG, 3 PNG, 4 TIFF): the confirmed name and filter index, or
     // nothing when the user cancelled. It neither asks about existing files nor
@@ -174,19 +201,8 @@ public:
         int32_t filterIndex;
     };
     virtual std::optional<SaveChoice> SavePictureDialog(const std::string& fileName, int32_t filterIndex) = 0;
-    // The shell's folder browser, owned by the main window: the chosen folder,
-    // or empty when the user cancelled.
+    // The shell's folder browser: the chosen folder, or empty when the user cancelled.
     virtual std::string BrowseForFolder(const std::string& title) = 0;
-    // Makes one settings tab the active one (0 "Main" ... 5 "Continuous shooting").
-    virtual void SelectSettingsTab(int tab) = 0;
-    virtual int ActiveSettingsTab() = 0;
-    // True while one of the five "User-defined:" choice buttons has the keyboard focus.
-    virtual bool UserDefinedChoiceFocused() = 0;
-    // Gives the keyboard focus to the settings' tab control.
-    virtual void FocusSettingsTabs() = 0;
-    // Marks the working mode (0 to 3) as the current one in the tray menu's
-    // "Mode" submenu; any other value changes nothing.
-    virtual void MarkWorkMode(int mode) = 0;
 };
 
 // Global hotkeys of the main window.
@@ -281,7 +297,10 @@ struct Ports {
     SoundPort& sound;
     ClockPort& clock;
     HotkeyPort& hotkeys;
-    MainFormPort& form;
+    MainPagesPort& pages;
+    SettingsPagePort& settingsPage;
+    TrayPort& tray;
+    DialogPort& dialogs;
     ShellPort& shell;
 };
 

@@ -2,16 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <stdexcept>
 #include <string>
 
 namespace kadrilo {
 namespace {
 
 #define KADRILO_FIELD_ROW(type, name, def, lo, hi, control) \
-    SettingField{#name, FieldType::type, &AppSettings::name, lo, hi, Control::control},
+    SettingField{SettingId::name, #name, FieldType::type, &AppSettings::name, lo, hi, Control::control},
 constexpr std::array kFields{KADRILO_SETTINGS(KADRILO_FIELD_ROW)};
 #undef KADRILO_FIELD_ROW
+static_assert(kFields.size() == SettingCount);
 
 template <class... F>
 struct Overloaded : F... {
@@ -52,10 +52,8 @@ const SettingField* FindSettingField(std::string_view name) {
     return nullptr;
 }
 
-const SettingField& Field(std::string_view name) {
-    const SettingField* field = FindSettingField(name);
-    if (!field) throw std::logic_error("no setting named " + std::string(name));
-    return *field;
-}
+const SettingField& Field(SettingId id) { return kFields[static_cast<size_t>(id)]; }
+
+int64_t SettingNumber(const AppSettings& s, SettingId id) { return Field(id).Number(s); }
 
 }  // namespace kadrilo

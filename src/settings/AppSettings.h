@@ -127,6 +127,25 @@ struct AppSettings {
 #undef KADRILO_DECLARE_FIELD
 };
 
+// Every setting by its id: the order of the table above.
+enum class SettingId : uint8_t {
+#define KADRILO_SETTING_ID(type, name, def, lo, hi, control) name,
+    KADRILO_SETTINGS(KADRILO_SETTING_ID)
+#undef KADRILO_SETTING_ID
+    Count
+};
+constexpr size_t SettingCount = static_cast<size_t>(SettingId::Count);
+
+// The settings of the five hotkey slots lie next to each other.
+static_assert(static_cast<int>(SettingId::HotKey5Mode) - static_cast<int>(SettingId::HotKey1Mode) == 4);
+static_assert(static_cast<int>(SettingId::UserHotKey5) - static_cast<int>(SettingId::UserHotKey1) == 4);
+constexpr SettingId HotKeyModeSetting(int slot) {
+    return static_cast<SettingId>(static_cast<int>(SettingId::HotKey1Mode) + slot - 1);
+}
+constexpr SettingId UserHotKeySetting(int slot) {
+    return static_cast<SettingId>(static_cast<int>(SettingId::UserHotKey1) + slot - 1);
+}
+
 // The version of the stored settings' layout, written beside the record.
 constexpr int32_t AppVersion = 21;
 
@@ -134,6 +153,7 @@ constexpr int32_t AppVersion = 21;
 struct SettingField {
     using Member = std::variant<int32_t AppSettings::*, bool AppSettings::*, Color AppSettings::*,
                                 std::string AppSettings::*, Shortcut AppSettings::*>;
+    SettingId id;
     std::string_view name;
     FieldType type;
     Member member;
@@ -147,11 +167,19 @@ struct SettingField {
     void SetNumber(AppSettings& s, int64_t value) const;
     // The value clamped into [min, max].
     int64_t Clamp(int64_t value) const;
+    // The fields of the other types.
+    std::string& Text(AppSettings& s) const { return s.*std::get<std::string AppSettings::*>(member); }
+    const std::string& Text(const AppSettings& s) const { return s.*std::get<std::string AppSettings::*>(member); }
+    Shortcut& Key(AppSettings& s) const { return s.*std::get<Shortcut AppSettings::*>(member); }
+    Shortcut Key(const AppSettings& s) const { return s.*std::get<Shortcut AppSettings::*>(member); }
 };
 
 std::span<const SettingField> SettingFields();
-// The field of a name; the name must be one of the table's.
-const SettingField& Field(std::string_view name);
+const SettingField& Field(SettingId id);
+// The field of a stored name (a registry value or a settings-file key), or
+// none; names compare exactly.
 const SettingField* FindSettingField(std::string_view name);
+// The number of a number field (booleans as 0 and 1).
+int64_t SettingNumber(const AppSettings& s, SettingId id);
 
 }  // namespace kadrilo

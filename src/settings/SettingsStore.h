@@ -3,7 +3,6 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -27,10 +26,5 @@ void DeleteOldSettings(RegistryPort& registry, bool isAdmin);
 void SetDefaultSettings(AppSettings& settings, SystemPort& system, FileSystemPort& files,
                         FontPort& fonts);
 
-// The values a full save writes under the settings key, after AppVersion.
-std::span<const std::string_view> StoredValueNames();
-
-// A stored number, when the value exists and holds a number.
-std::optional<int64_t> ReadStoredNumber(RegistryPort& registry, const std::string& name);
 
 }  // namespace kadrilo

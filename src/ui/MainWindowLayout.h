@@ -97,10 +97,13 @@ enum class ControlKind {
     HotKeyEditor,
 };
 
+// No setting: a control that shows none, a rule that always holds.
+constexpr SettingId NoSetting = SettingId::Count;
+
 // A control is enabled while `setting` equals `value` (or differs from it,
-// with `whenEqual` false). An empty setting means always.
+// with `whenEqual` false). No setting means always.
 struct EnableRule {
-    std::string_view setting;
+    SettingId setting = NoSetting;
     int32_t value = 0;
     bool whenEqual = true;
 };
@@ -112,15 +115,30 @@ struct ControlRow {
     ControlId parent;        // the window, a page, the tab control (for its tabs) or a tab
     Rect rect;               // in the parent's client area; a tab's children: in its scrolled content
     int caption = 0;         // string id, 0 for none
-    std::string_view setting = {};  // the field of AppSettings it shows, empty for none
+    SettingId setting = NoSetting;  // the setting it shows
     int32_t value = 0;       // a radio: the setting's value it stands for
     int slot = 0;            // a hotkey radio or editor: its hotkey slot, 1 to 5
     EnableRule enabled = {};
     bool startsEnabled = true;   // "View" waits for the first shot
     int8_t onlyOnPage = -1;      // shown only while this page is (0 preview, 1 settings, 2 about)
     int8_t disabledOnPage = -1;  // disabled while this page is shown
+
+    bool ShowsSetting() const { return setting != NoSetting; }
 };
 
+// The frame of the main window: the title, the page buttons, the bottom strip,
+// the pages, the tab control and its tab sheets.
+std::span<const ControlRow> FrameControls();
+
+// A settings tab: its sheet and the controls on it, from its own table.
+struct SettingsTabLayout {
+    ControlId sheet;
+    std::span<const ControlRow> controls;
+};
+// The six tabs in the tab control's order.
+std::span<const SettingsTabLayout> SettingsTabLayouts();
+
+// Every row: the frame's, then each tab's, in the order they are made.
 std::span<const ControlRow> MainWindowControls();
 // The row of a control; `id` must not be Window or Count.
 const ControlRow& Row(ControlId id);

@@ -165,7 +165,8 @@ public:
     void EndMessageLoop() override { loopEnded = true; }
 };
 
-class FakeMainForm : public MainFormPort {
+// The main window's surface: its pages, settings page, tray and dialogs.
+class FakeMainForm : public MainPagesPort, public SettingsPagePort, public TrayPort, public DialogPort {
 public:
     std::vector<std::string> calls;
     bool trayIcon = false;
@@ -288,8 +289,8 @@ struct FakePorts {
     FakeHotkeys hotkeys;
     FakeMainForm form;
     FakeShell shell;
-    Ports ports{registry, system, files,     fonts, windows, instance, timers,
-                screen,   clipboard, sound, clock, hotkeys, form,     shell};
+    Ports ports{registry, system, files,   fonts, windows, instance, timers, screen, clipboard, sound,
+                clock,    hotkeys, form, form,  form,    form,     shell};
 };
 
 }  // namespace kadrilo::testing

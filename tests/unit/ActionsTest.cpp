@@ -51,7 +51,7 @@ TEST_F(Actions, ShotSlotsByModeWithoutSeries) {
         EXPECT_EQ(ports.screen.captures.size(), c.captures);
         EXPECT_EQ(f.SeriesRunning(), c.seriesStarts);
         if (c.seriesStarts) {
-            EXPECT_EQ(f.SeriesCounter, 1);
+            EXPECT_EQ(f.SeriesCounter(), 1);
             EXPECT_EQ(ports.timers.running[TimerId::Timer2], 1u);
             // A series raises the priority to the chosen class whether management is on or not.
             EXPECT_THAT(ports.system.priorities, ElementsAre(std::pair<uint32_t, int>{0x80, 2}));

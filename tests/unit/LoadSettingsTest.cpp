@@ -4,7 +4,7 @@
 #include "app/AppMainForm.h"
 #include "fakes/Fakes.h"
 #include "settings/SettingsStore.h"
-#include "ui/Strings.h"
+#include "text/Strings.h"
 
 namespace kadrilo {
 namespace {
@@ -51,7 +51,7 @@ TEST_F(LoadSettings, ValuesAreAppliedAsTheirControlsTakeThem) {
 
     form.FormCreate();
 
-    for (const Row& r : rows) EXPECT_EQ(Field(r.name).Number(form.Settings), r.expected) << r.name;
+    for (const Row& r : rows) EXPECT_EQ(FindSettingField(r.name)->Number(form.Settings), r.expected) << r.name;
     EXPECT_EQ(form.Settings.DirAutosave, "D:\\Shots");
     EXPECT_EQ(form.Settings.NameSerial, "Screenshot-");
     EXPECT_EQ(form.Settings.FontName, "Arial");

@@ -3,7 +3,7 @@
 #include <set>
 
 #include "ui/MainWindowLayout.h"
-#include "ui/Strings.h"
+#include "text/Strings.h"
 
 namespace kadrilo::layout {
 namespace {
@@ -47,12 +47,8 @@ TEST(MainWindowLayout, EveryRowIsWellFormed) {
             EXPECT_TRUE(HoldsChildren(parentKind));
             EXPECT_TRUE(Inside(row.rect, ClientOf(row.parent)));
         }
-        if (!row.setting.empty()) {
-            EXPECT_NE(FindSettingField(row.setting), nullptr);
-        }
-        if (!row.enabled.setting.empty()) {
-            EXPECT_NE(FindSettingField(row.enabled.setting), nullptr);
-        }
+        EXPECT_LE(row.setting, NoSetting);
+        EXPECT_LE(row.enabled.setting, NoSetting);
     }
 }
 
@@ -100,11 +96,11 @@ TEST(MainWindowLayout, HotkeySlotsAreComplete) {
             ASSERT_NE(group, nullptr) << row.name << " comes before its group";
             EXPECT_TRUE(Inside(row.rect, *group)) << row.name;
             if (row.kind == ControlKind::Radio) {
-                EXPECT_EQ(row.setting, mode);
+                EXPECT_EQ(Field(row.setting).name, mode);
                 values.insert(row.value);
             } else {
                 EXPECT_EQ(row.kind, ControlKind::HotKeyEditor);
-                EXPECT_EQ(row.setting, key);
+                EXPECT_EQ(Field(row.setting).name, key);
                 ++editors;
             }
         }

@@ -4,7 +4,7 @@
 #include "app/AppMainForm.h"
 #include "fakes/Fakes.h"
 #include "settings/SettingsStore.h"
-#include "ui/Strings.h"
+#include "text/Strings.h"
 
 namespace kadrilo {
 namespace {
@@ -213,18 +213,18 @@ TEST_F(MainWindow, LanguageChangeTranslatesAtOnce) {
 
 TEST_F(MainWindow, SettingsCheckBoxes) {
     Start();
-    form->SettingCheckBoxClick("Coordinates", true);
+    form->SettingChanged(SettingId::Coordinates, 1);
     EXPECT_TRUE(form->Settings.Coordinates);
-    form->SettingCheckBoxClick("ConfirmationOnClose", false);
+    form->SettingChanged(SettingId::ConfirmationOnClose, 0);
     EXPECT_FALSE(form->Settings.ConfirmationOnClose);
-    form->SettingCheckBoxClick("StayOnTop", true);
+    form->SettingChanged(SettingId::StayOnTop, 1);
     EXPECT_TRUE(form->Settings.StayOnTop);
-    form->SettingCheckBoxClick("TrayIconEnabled", false);
+    form->SettingChanged(SettingId::TrayIconEnabled, 0);
     EXPECT_FALSE(fake.form.trayIcon);
     EXPECT_THAT(fake.form.calls, ElementsAre("refresh", "refresh", "delete icon", "on top", "add icon", "refresh",
                                              "delete icon", "refresh"));
-    form->SettingCheckBoxClick("WorkMode", true);  // not a check box's setting
-    EXPECT_EQ(form->Settings.WorkMode, 0);
+    form->SettingChanged(SettingId::WorkMode, 9);  // clamped into the setting's range
+    EXPECT_EQ(form->Settings.WorkMode, 3);
 }
 
 TEST_F(MainWindow, TrayMenuShowsTheWorkMode) {

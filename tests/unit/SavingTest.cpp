@@ -155,8 +155,7 @@ TEST_F(Saving, SeriesShotsGoToTheSeriesFolder) {
     fake.files.creatable = {"C:\\Screenshots\\Continuous"};
     form->Settings.NameSerial = "";
     form->Settings.NumberSerial = 99999;
-    form->HeldImage = Bitmap::Blank(8, 8, 32);
-    form->AutosaveSerial();  // what a tick of the series does after its copy
+    form->AutosaveSerial(Bitmap::Blank(8, 8, 32));  // what a tick of the series does after its copy
     EXPECT_THAT(Written(), ElementsAre("C:\\Screenshots\\Continuous\\Screenshot-99999.jpg"));
     EXPECT_EQ(form->Settings.NumberSerial, 0);
     EXPECT_EQ(form->Settings.DirSaveSerial, "C:\\Screenshots\\Continuous");
@@ -175,8 +174,7 @@ TEST_F(Saving, ExtensionRule) {
     Start();
     for (auto [name, format, file] : {std::tuple{"C:\\x\\shot.PNG", 2, "C:\\x\\shot.jpg"},
                                       std::tuple{"C:\\x\\shot.gif", 3, "C:\\x\\shot.gif.png"}}) {
-        form->HeldImage = Bitmap::Blank(4, 4, 24);
-        form->SaveScreenshot(name, format);
+        form->SaveScreenshot(Bitmap::Blank(4, 4, 24), name, format);
         EXPECT_EQ(fake.files.written.count(file), 1u) << file;
     }
 }
@@ -297,7 +295,7 @@ TEST_F(Saving, InASeriesTheActionFollowsOnlyTheLastShot) {
 namespace kadrilo {
 namespace {
 
-using Choice = MainFormPort::SaveChoice;
+using Choice = DialogPort::SaveChoice;
 
 TEST_F(Saving, ManualSaveFromThePreviewPage) {
     Start({}, ManualMode);

@@ -4,7 +4,7 @@
 #include "app/AppMainForm.h"
 #include "fakes/Fakes.h"
 #include "settings/SettingsStore.h"
-#include "ui/Strings.h"
+#include "text/Strings.h"
 
 namespace kadrilo {
 namespace {

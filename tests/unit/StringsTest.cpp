@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/Strings.h"
+#include "text/Strings.h"
 
 namespace kadrilo {
 namespace {

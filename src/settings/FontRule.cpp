@@ -1,4 +1,4 @@
-#include "capture/FontRule.h"
+#include "settings/FontRule.h"
 
 #include <algorithm>
 

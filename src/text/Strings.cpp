@@ -1,4 +1,4 @@
-#include "ui/Strings.h"
+#include "text/Strings.h"
 
 #include <algorithm>
 #include <array>
@@ -15,7 +15,7 @@ struct Entry {
 
 #define KADRILO_STRING(id, russian, english) Entry{id, russian, english},
 constexpr std::array kStrings{
-#include "ui/StringTable.inc"
+#include "text/StringTable.inc"
 };
 #undef KADRILO_STRING
 

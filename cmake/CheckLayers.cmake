@@ -1,0 +1,48 @@
+# Fails when a folder of the core includes a folder above it, or capture/ and
+# output/ include each other. Run as: cmake -DSOURCE_DIR=src -DSTAMP=file -P CheckLayers.cmake
+#
+# The layers, bottom up (equal numbers are side by side and may not include
+# each other):
+set(KADRILO_LAYERS platform text settings capture output app ui win32)
+set(RANK_platform 0)
+set(RANK_text 1)
+set(RANK_settings 2)
+set(RANK_capture 3)
+set(RANK_output 3)
+set(RANK_app 4)
+set(RANK_ui 5)
+set(RANK_win32 6)
+
+set(violations "")
+get_filename_component(SOURCE_ROOT "${SOURCE_DIR}" ABSOLUTE)
+file(GLOB_RECURSE sources "${SOURCE_ROOT}/*.h" "${SOURCE_ROOT}/*.cpp" "${SOURCE_ROOT}/*.inc")
+foreach(source IN LISTS sources)
+  file(RELATIVE_PATH relative "${SOURCE_ROOT}" "${source}")
+  string(REGEX MATCH "^[^/]+" own "${relative}")
+  if(NOT DEFINED RANK_${own})
+    list(APPEND violations "${relative}: lies in no layer")
+    continue()
+  endif()
+  file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*" "\\1" included "${line}")
+    string(REGEX MATCH "^[^/]+" target "${included}")
+    if(NOT included MATCHES "/" OR target STREQUAL own)
+      continue()
+    endif()
+    if(NOT DEFINED RANK_${target})
+      continue()  # not a folder of the program
+    endif()
+    if(RANK_${target} GREATER_EQUAL RANK_${own})
+      list(APPEND violations "${relative}: ${own}/ may not include ${included}")
+    endif()
+  endforeach()
+endforeach()
+
+if(violations)
+  list(JOIN violations "\n  " report)
+  message(FATAL_ERROR "Includes against the layers (${KADRILO_LAYERS}, bottom up):\n  ${report}")
+endif()
+if(STAMP)
+  file(TOUCH "${STAMP}")
+endif()

@@ -1,0 +1,8 @@
+// The "Inscription" tab. Its controls come with the settings they show.
+#include "ui/tabs/SettingsTabs.h"
+
+namespace kadrilo::layout {
+
+std::span<const ControlRow> InscriptionTabControls() { return {}; }
+
+}  // namespace kadrilo::layout
