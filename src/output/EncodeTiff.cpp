@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "output/Encoders.h"
+#include "output/PixelRows.h"
 
 namespace kadrilo {
 namespace {
@@ -158,7 +159,7 @@ void CheckWritable(const Bitmap& image) {
     if (WrittenWidth(image) == 0) throw EncodeError("TIFF: a 4-bit image needs at least 4 pixels a row");
     if (RowLength(image) * static_cast<uint64_t>(image.height) > UINT32_MAX - LargestOverhead)
         throw EncodeError("TIFF: the image is too large for a file of 32-bit offsets");
-    if (image.pixels.size() < static_cast<size_t>(image.Stride()) * static_cast<size_t>(image.height))
+    if (image.pixels.size() < ImageBytes(image))
         throw EncodeError("TIFF: the pixel buffer is smaller than the image");
     if (depth == 4 || depth == 8) {
         if (image.palette.empty()) throw EncodeError("TIFF: the image has no colour table");
@@ -177,27 +178,11 @@ void PutRowsAsTheyAre(TiffFile& file, const Bitmap& image) {
     }
 }
 
-// Expands a 5-bit channel to 8 bits, so that 0 stays 0 and 31 becomes 255.
-uint8_t Expand5(unsigned value) { return static_cast<uint8_t>((value << 3) | (value >> 2)); }
-
-// Every row, top row first, as R, G, B bytes: 24 and 32 bits with blue and
-// red exchanged and the fourth byte dropped, 16 bits (5-5-5) expanded.
+// Every row, top row first, as R, G, B bytes.
 void PutRowsAsRgb(TiffFile& file, const Bitmap& image) {
     const size_t rowLength = static_cast<size_t>(RowLength(image));
     uint8_t* out = file.Grow(rowLength * static_cast<size_t>(image.height));
-    for (int32_t y = 0; y < image.height; ++y) {
-        const uint8_t* row = image.Row(y);
-        for (int32_t x = 0; x < image.width; ++x, out += 3) {
-            if (image.bitsPerPixel == 16) {
-                const unsigned word = row[2 * x] | (row[2 * x + 1] << 8);
-                out[0] = Expand5((word >> 10) & 0x1F), out[1] = Expand5((word >> 5) & 0x1F);
-                out[2] = Expand5(word & 0x1F);
-            } else {
-                const uint8_t* pixel = row + static_cast<size_t>(x) * (image.bitsPerPixel / 8);
-                out[0] = pixel[2], out[1] = pixel[1], out[2] = pixel[0];
-            }
-        }
-    }
+    for (int32_t y = 0; y < image.height; ++y, out += rowLength) ConvertRowToRgb(image, y, out);
 }
 
 // Header, strip, resolutions, program name, directory.

@@ -6,6 +6,7 @@
 // with a destructor, and the caller, which owns every resource, turns the
 // failure into an EncodeError.
 #include "output/Encoders.h"
+#include "output/PixelRows.h"
 
 #include <algorithm>
 #include <climits>
@@ -20,8 +21,6 @@
 namespace kadrilo {
 namespace {
 
-bool IsPaletteDepth(int bitsPerPixel) { return bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8; }
-
 // Throws EncodeError unless every byte the encoders read lies inside the image's
 // buffers, so that no inconsistent bitmap can make them read past its end.
 void CheckEncodable(const Bitmap& image) {
@@ -30,46 +29,11 @@ void CheckEncodable(const Bitmap& image) {
         throw EncodeError("unsupported depth of " + std::to_string(depth) + " bits per pixel");
     if (image.Empty()) throw EncodeError("the image is empty");
     if (image.width > (INT32_MAX - 31) / depth) throw EncodeError("the image is too wide");
-    const size_t needed = static_cast<size_t>(image.Stride()) * static_cast<size_t>(image.height);
-    if (image.pixels.size() < needed) throw EncodeError("the pixel buffer is smaller than the image");
+    if (image.pixels.size() < ImageBytes(image)) throw EncodeError("the pixel buffer is smaller than the image");
     if (IsPaletteDepth(depth)) {
         if (image.palette.empty()) throw EncodeError("the image has no colour table");
         if (image.palette.size() > (size_t{1} << depth))
             throw EncodeError("the colour table is larger than the depth allows");
-    }
-}
-
-// The palette index of pixel x of a 1, 4 or 8-bit row (packed MSB first).
-unsigned PaletteIndex(const uint8_t* row, int32_t x, int depth) {
-    switch (depth) {
-        case 1: return (row[x / 8] >> (7 - x % 8)) & 0x01u;
-        case 4: return (row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0Fu;
-        default: return row[x];
-    }
-}
-
-// Expands a 5-bit channel to 8 bits, so that 0 stays 0 and 31 becomes 255.
-uint8_t Expand5(unsigned value) { return static_cast<uint8_t>((value << 3) | (value >> 2)); }
-
-// Row y (from the top) as 8-bit R, G, B triples. An index beyond the colour
-// table reads as black. `rgb` holds 3 * width bytes. Does not throw.
-void ConvertRowToRgb(const Bitmap& image, int32_t y, uint8_t* rgb) {
-    const uint8_t* row = image.Row(y);
-    const int depth = image.bitsPerPixel;
-    for (int32_t x = 0; x < image.width; ++x, rgb += 3) {
-        uint32_t r, g, b;
-        if (depth == 16) {
-            const unsigned word = row[2 * x] | (row[2 * x + 1] << 8);
-            r = Expand5((word >> 10) & 0x1F), g = Expand5((word >> 5) & 0x1F), b = Expand5(word & 0x1F);
-        } else if (depth >= 24) {
-            const uint8_t* pixel = row + static_cast<size_t>(x) * (depth / 8);
-            b = pixel[0], g = pixel[1], r = pixel[2];
-        } else {
-            const unsigned index = PaletteIndex(row, x, depth);
-            const uint32_t entry = index < image.palette.size() ? image.palette[index] : 0;
-            r = (entry >> 16) & 0xFF, g = (entry >> 8) & 0xFF, b = entry & 0xFF;
-        }
-        rgb[0] = static_cast<uint8_t>(r), rgb[1] = static_cast<uint8_t>(g), rgb[2] = static_cast<uint8_t>(b);
     }
 }
 
@@ -218,7 +182,7 @@ bool WritePng(PngSession& session, const Bitmap& image, int level, const std::ve
 
 std::vector<uint8_t> EncodeBmp(const Bitmap& image) {
     CheckEncodable(image);
-    const uint64_t pixelBytes = static_cast<uint64_t>(image.Stride()) * static_cast<uint64_t>(image.height);
+    const uint64_t pixelBytes = ImageBytes(image);
     const bool indexed = IsPaletteDepth(image.bitsPerPixel);
     const uint32_t tableEntries = indexed ? static_cast<uint32_t>(image.palette.size()) : 0;
     const uint32_t pixelOffset = 14 + 40 + 4 * tableEntries;

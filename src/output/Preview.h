@@ -15,4 +15,20 @@ Rect PreviewPlacement(int32_t imageWidth, int32_t imageHeight, int32_t areaWidth
 Rect ViewerWindowRect(int32_t imageWidth, int32_t imageHeight, const Rect& workArea, int32_t screenWidth,
                       int32_t screenHeight, int32_t frameWidth, int32_t frameHeight);
 
+// The preview window's view: in a window or over the whole screen. Its menu
+// offers the view that is not showing.
+class ViewerState {
+public:
+    bool FullScreen() const { return fullScreen_; }
+    // Every opening starts in the window.
+    void Opened() { fullScreen_ = false; }
+    void Toggle() { fullScreen_ = !fullScreen_; }
+    void SetFullScreen(bool on) { fullScreen_ = on; }
+    // The string id of the menu's view item: "View normal" or "Fullscreen".
+    int ViewMenuCaption() const { return fullScreen_ ? 611 : 610; }
+
+private:
+    bool fullScreen_ = false;
+};
+
 }  // namespace kadrilo

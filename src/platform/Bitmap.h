@@ -2,6 +2,7 @@
 // are pure functions of it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -63,6 +63,9 @@ struct DcCloser {
 struct GdiObjectCloser {
     void operator()(HGDIOBJ h) const { DeleteObject(h); }
 };
+struct MenuCloser {
+    void operator()(HMENU h) const { DestroyMenu(h); }
+};
 
 using UniqueKey = UniqueHandle<HKEY, KeyCloser>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelCloser>;
@@ -71,6 +74,37 @@ using UniqueSid = UniqueHandle<PSID, SidCloser>;
 using UniqueDc = UniqueHandle<HDC, DcCloser>;  // from CreateDC or CreateCompatibleDC
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectCloser>;
 using UniquePalette = UniqueHandle<HPALETTE, GdiObjectCloser>;
+using UniqueFont = UniqueHandle<HFONT, GdiObjectCloser>;
+using UniqueMenu = UniqueHandle<HMENU, MenuCloser>;
+
+// BeginPaint and EndPaint of one WM_PAINT.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintDc() { EndPaint(window_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// Runs a call when the scope ends: the second half of a paired call such as
+// AttachThreadInput.
+template <class Call>
+class ScopeExit {
+public:
+    explicit ScopeExit(Call call) : call_(std::move(call)) {}
+    ~ScopeExit() { call_(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+    Call call_;
+};
 
 // Selects a GDI object into a device context for the lifetime of the scope and
 // puts the previous one back at its end.

@@ -8,13 +8,8 @@
 namespace kadrilo::win32 {
 namespace {
 
-constexpr wchar_t ApplicationClass[] = L"TKadriloApplication";
-constexpr wchar_t MainFormClass[] = L"TAppMainForm";
-constexpr wchar_t AllocationFormClass[] = L"TAllocationForm";
 constexpr wchar_t MarkerProperty[] = L"UID";
 constexpr wchar_t Title[] = L"Kadrilo";
-
-constexpr DWORD MainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER;
 
 // How often, and how far apart, the program's first windows are tried.
 constexpr int WindowAttempts = 50;
@@ -152,109 +147,45 @@ std::vector<std::string> ProgramArguments() {
     return args;
 }
 
+HWND ApplicationWindow::Create(HINSTANCE instance) {
+    const WindowClass cls{.name = ClassName, .icon = LoadIconW(instance, L"MAINICON")};
+    return CreateOf(instance, cls, WS_EX_TOOLWINDOW, Title, WS_POPUP, {0, 0, 0, 0}, nullptr);
+}
+
+HWND AllocationWindow::Create(HINSTANCE instance, HWND owner) {
+    const WindowClass cls{.name = ClassName, .icon = LoadIconW(instance, L"MAINICON")};
+    return CreateOf(instance, cls, WS_EX_TOPMOST, Title, WS_POPUP, {0, 0, 0, 0}, owner);
+}
+
 Program::Program(HINSTANCE instance) : instance_(instance) {}
-
-void Program::RegisterClasses() {
-    const HICON icon = LoadIconW(instance_, L"MAINICON");
-    WNDCLASSEXW cls{};
-    cls.cbSize = sizeof cls;
-    cls.hInstance = instance_;
-    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    cls.hIcon = icon;
-    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-
-    cls.lpfnWndProc = DefWindowProcW;
-    cls.lpszClassName = ApplicationClass;
-    RegisterClassExW(&cls);
-
-    cls.lpfnWndProc = MainWindowProc;
-    cls.lpszClassName = MainFormClass;
-    RegisterClassExW(&cls);
-
-    cls.lpfnWndProc = DefWindowProcW;
-    cls.lpszClassName = AllocationFormClass;
-    RegisterClassExW(&cls);
-}
-
-void Program::CreateMainWindow() {
-    RECT frame{0, 0, layout::ClientWidth, layout::ClientHeight};
-    AdjustWindowRectEx(&frame, MainStyle, FALSE, 0);
-    windows_.main = CreateWindowExW(0, MainFormClass, Title, MainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    frame.right - frame.left, frame.bottom - frame.top, windows_.application,
-                                    nullptr, instance_, this);
-    if (windows_.main) surface_.CreateControls(instance_, *form_);
-}
 
 int Program::Run() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    RegisterClasses();
-    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 
     form_ = std::make_unique<TAppMainForm>(ports_, ProgramArguments());
     // Started with the session (the Run entry), the program may come before
     // the desktop is ready to take windows: it tries again for a while.
     for (int attempt = 0; attempt < WindowAttempts && !(windows_.application && windows_.main); ++attempt) {
         if (attempt > 0) Sleep(WindowRetryMs);
-        if (!windows_.application)
-            windows_.application = CreateWindowExW(WS_EX_TOOLWINDOW, ApplicationClass, Title, WS_POPUP, 0, 0, 0, 0,
-                                                   nullptr, nullptr, instance_, nullptr);
-        if (windows_.application && !windows_.main) CreateMainWindow();
+        if (!windows_.application) windows_.application = application_.Create(instance_);
+        if (windows_.application && !windows_.main)
+            windows_.main = mainWindow_.Create(instance_, windows_.application, *form_);
     }
     if (!windows_.application || !windows_.main) return 0;
     form_->FormCreate();
 
     windows_.viewer = viewer_.Create(instance_, windows_.application, *form_);
-    windows_.allocation = CreateWindowExW(WS_EX_TOPMOST, AllocationFormClass, Title, WS_POPUP, 0, 0, 0, 0,
-                                          windows_.application, nullptr, instance_, nullptr);
+    windows_.allocation = allocation_.Create(instance_, windows_.application);
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (surface_.PreTranslateMessage(message)) continue;
+        if (mainWindow_.PreTranslateMessage(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
     form_->FormDestroy();
     return 0;
-}
-
-LRESULT CALLBACK Program::MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* program = reinterpret_cast<Program*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!program || !program->form_) return DefWindowProcW(window, message, wParam, lParam);
-    return program->HandleMainMessage(window, message, wParam, lParam);
-}
-
-LRESULT Program::HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_TIMER:
-            if (wParam == static_cast<WPARAM>(TimerId::Timer1)) form_->Timer1Timer();
-            if (wParam == static_cast<WPARAM>(TimerId::Timer2)) form_->Timer2Timer();
-            if (wParam == static_cast<WPARAM>(TimerId::Timer3)) form_->Timer3Timer();
-            return 0;
-        case WM_HOTKEY:
-            form_->WMHotKey(static_cast<int32_t>(wParam));
-            return 0;
-        case WM_CLOSE:
-            form_->CloseRequest();
-            return 0;
-        case WM_USER:
-            form_->WMTrayIcon(static_cast<uint32_t>(lParam));
-            return 0;
-        case WM_QUERYENDSESSION:
-            return form_->WMQueryEndSession() ? TRUE : FALSE;
-        default:
-            if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-                form_->TaskbarCreated();
-                return 0;
-            }
-            // The controls' notifications, drawing and colours.
-            if (LRESULT result = 0; surface_.HandleMessage(message, wParam, lParam, result)) return result;
-            return DefWindowProcW(window, message, wParam, lParam);
-    }
 }
 
 }  // namespace kadrilo::win32

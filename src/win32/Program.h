@@ -77,6 +77,21 @@ private:
     const ProgramWindows& w_;
 };
 
+// The hidden top-level window that owns the others and carries the
+// single-instance marker.
+class ApplicationWindow : public WindowBase {
+public:
+    static constexpr wchar_t ClassName[] = L"TKadriloApplication";
+    HWND Create(HINSTANCE instance);
+};
+
+// The selection overlay: a top-most window over the whole screen.
+class AllocationWindow : public WindowBase {
+public:
+    static constexpr wchar_t ClassName[] = L"TAllocationForm";
+    HWND Create(HINSTANCE instance, HWND owner);
+};
+
 class Program {
 public:
     explicit Program(HINSTANCE instance);
@@ -84,14 +99,10 @@ public:
     int Run();
 
 private:
-    static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void RegisterClasses();
-    void CreateMainWindow();
-
     HINSTANCE instance_;
-    UINT taskbarCreated_ = 0;
     ProgramWindows windows_;
+    ApplicationWindow application_;
+    AllocationWindow allocation_;
     Registry registry_;
     System system_;
     FileSystem files_;
@@ -105,10 +116,11 @@ private:
     Clock clock_;
     Hotkeys hotkeys_{windows_};
     Viewer viewer_;
-    MainWindow surface_{windows_, viewer_};
+    MainWindow mainWindow_{windows_, viewer_};
     Shell shell_{windows_};
-    Ports ports_{registry_, system_, files_,  fonts_,  windowPort_, instancePort_, timers_,
-                 screen_,   clipboard_, sound_, clock_, hotkeys_, surface_,    shell_};
+    Ports ports_{registry_, system_,  files_,      fonts_,  windowPort_, instancePort_,
+                 timers_,   screen_,  clipboard_,  sound_,  clock_,      hotkeys_,
+                 mainWindow_, mainWindow_.Settings(), mainWindow_.Tray(), mainWindow_.CommonDialogs(), shell_};
     std::unique_ptr<TAppMainForm> form_;
 };
 

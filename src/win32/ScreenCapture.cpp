@@ -8,21 +8,13 @@
 #include <stdexcept>
 #include <vector>
 
+#include "win32/DibInfo.h"
 #include "win32/Handles.h"
 
 namespace kadrilo::win32 {
 namespace {
 
 constexpr DWORD CaptureBltRop = SRCCOPY | CAPTUREBLT;  // 0x40CC0020: layered windows included
-
-// A BITMAPINFO with room for the largest colour table (8 bits per pixel).
-struct BitmapInfo {
-    BITMAPINFOHEADER header{};
-    RGBQUAD colors[256]{};
-
-    BITMAPINFO* get() { return reinterpret_cast<BITMAPINFO*>(this); }
-    const BITMAPINFO* get() const { return reinterpret_cast<const BITMAPINFO*>(this); }
-};
 
 // ---- The block copy -----------------------------------------------------------
 
@@ -69,8 +61,8 @@ CursorSnapshot GetCursorSnapshot() {
         return snapshot;
     }
     if (!AttachThreadInput(own, owner, TRUE)) return {};
+    const ScopeExit detach([&] { AttachThreadInput(own, owner, FALSE); });
     snapshot.cursor = GetCursor();
-    AttachThreadInput(own, owner, FALSE);
     return snapshot;
 }
 
@@ -116,25 +108,13 @@ int DisplayDepth(HDC display) {
 // A logical palette holding the system palette's entries; none on displays
 // without a palette.
 UniquePalette CreateSystemPalette(HDC display) {
-    const int count = GetDeviceCaps(display, SIZEPALETTE);
+    const int count = std::min(GetDeviceCaps(display, SIZEPALETTE), 256);
     if (count <= 0) return {};
-    std::vector<BYTE> block(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * static_cast<size_t>(count));
-    auto* palette = reinterpret_cast<LOGPALETTE*>(block.data());
-    palette->palVersion = 0x300;
-    palette->palNumEntries = static_cast<WORD>(count);
-    GetSystemPaletteEntries(display, 0, static_cast<UINT>(count), palette->palPalEntry);
-    return UniquePalette(CreatePalette(palette));
-}
-
-BitmapInfo HeaderFor(int32_t width, int32_t height, int bitsPerPixel) {
-    BitmapInfo info;
-    info.header.biSize = sizeof(BITMAPINFOHEADER);
-    info.header.biWidth = width;
-    info.header.biHeight = height;  // positive: rows bottom-up
-    info.header.biPlanes = 1;
-    info.header.biBitCount = static_cast<WORD>(bitsPerPixel);
-    info.header.biCompression = BI_RGB;
-    return info;
+    std::vector<PALETTEENTRY> entries(static_cast<size_t>(count));
+    GetSystemPaletteEntries(display, 0, static_cast<UINT>(count), entries.data());
+    std::vector<uint32_t> colours;
+    for (const PALETTEENTRY& e : entries) colours.push_back(uint32_t{e.peRed} << 16 | uint32_t{e.peGreen} << 8 | e.peBlue);
+    return CreatePaletteOf(colours);
 }
 
 // At 32 bits the fourth byte of a pixel is unused, but the block copy and an
@@ -148,7 +128,7 @@ void ClearUnusedBytes(Bitmap& image) {
 // system palette is selected first, so that the colour table holds its colours.
 Bitmap ReadPixels(HDC dc, HBITMAP bitmap, int32_t width, int32_t height, int bitsPerPixel) {
     Bitmap image = Bitmap::Blank(width, height, bitsPerPixel);
-    BitmapInfo info = HeaderFor(width, height, bitsPerPixel);
+    DibInfo info = DibInfoFor(width, height, bitsPerPixel);
     const UniquePalette palette = bitsPerPixel <= 8 ? CreateSystemPalette(dc) : UniquePalette();
     const auto read = [&] {
         return GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), image.pixels.data(), info.get(), DIB_RGB_COLORS);
@@ -165,7 +145,7 @@ Bitmap ReadPixels(HDC dc, HBITMAP bitmap, int32_t width, int32_t height, int bit
     if (bitsPerPixel == 32) ClearUnusedBytes(image);
     if (bitsPerPixel <= 8) {
         image.palette.resize(size_t{1} << bitsPerPixel);
-        std::memcpy(image.palette.data(), info.colors, image.palette.size() * sizeof(RGBQUAD));
+        std::memcpy(image.palette.data(), info.colours, image.palette.size() * sizeof(RGBQUAD));
     }
     return image;
 }
@@ -183,28 +163,11 @@ bool OpenClipboardPatiently(HWND owner) {
 
 // A bitmap in the screen's format with the image's pixels.
 UniqueBitmap CreateDeviceBitmap(const Bitmap& image) {
-    BitmapInfo info = HeaderFor(image.width, image.height, image.bitsPerPixel);
-    const size_t colors = std::min<size_t>(image.palette.size(), 256);
-    info.header.biClrUsed = static_cast<DWORD>(colors);
-    if (colors) std::memcpy(info.colors, image.palette.data(), colors * sizeof(RGBQUAD));
+    const DibInfo info = DibInfoOf(image);
     const UniqueScreenDc screen(GetDC(nullptr));
     if (!screen) return {};
     return UniqueBitmap(CreateDIBitmap(screen.get(), &info.header, CBM_INIT, image.pixels.data(), info.get(),
                                        DIB_RGB_COLORS));
-}
-
-UniquePalette CreatePaletteFrom(const std::vector<uint32_t>& colors) {
-    const size_t count = std::min<size_t>(colors.size(), 256);
-    std::vector<BYTE> block(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * count);
-    auto* palette = reinterpret_cast<LOGPALETTE*>(block.data());
-    palette->palVersion = 0x300;
-    palette->palNumEntries = static_cast<WORD>(count);
-    for (size_t i = 0; i < count; ++i) {
-        const uint32_t rgb = colors[i];  // 0x00RRGGBB
-        palette->palPalEntry[i] = {static_cast<BYTE>(rgb >> 16), static_cast<BYTE>(rgb >> 8),
-                                   static_cast<BYTE>(rgb), 0};
-    }
-    return UniquePalette(CreatePalette(palette));
 }
 
 // Hands the handle to the open clipboard; the clipboard owns it from then on.
@@ -249,7 +212,7 @@ bool Clipboard::PutBitmap(const Bitmap& image) {
     if (image.Empty() || image.pixels.size() < static_cast<size_t>(image.Stride()) * image.height) return false;
     UniqueBitmap bitmap = CreateDeviceBitmap(image);
     if (!bitmap) return false;
-    UniquePalette palette = image.palette.empty() ? UniquePalette() : CreatePaletteFrom(image.palette);
+    UniquePalette palette = image.palette.empty() ? UniquePalette() : CreatePaletteOf(image.palette);
     if (!image.palette.empty() && !palette) return false;
 
     if (!OpenClipboardPatiently(owner_)) return false;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "output/Preview.h"
+#include "win32/DibInfo.h"
 #include "win32/Handles.h"
 
 namespace kadrilo::win32 {
@@ -10,46 +10,25 @@ namespace {
 
 constexpr DWORD NormalStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD FullScreenStyle = WS_POPUP;
-enum MenuCommand : UINT { FullScreenCommand = 1, NormalViewCommand, CloseCommand };
+enum MenuCommand : UINT { ViewCommand = 1, CloseCommand };
 
 }  // namespace
 
 void DrawBitmap(HDC dc, const Bitmap& image, const Rect& at) {
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colours[256];
-    } info{};
-    info.header.biSize = sizeof info.header;
-    info.header.biWidth = image.width;
-    info.header.biHeight = image.height;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = static_cast<WORD>(image.bitsPerPixel);
-    info.header.biCompression = BI_RGB;
-    info.header.biClrUsed = static_cast<DWORD>(std::min<size_t>(image.palette.size(), 256));
-    for (size_t i = 0; i < info.header.biClrUsed; ++i) {
-        const uint32_t c = image.palette[i];
-        info.colours[i] = RGBQUAD{static_cast<BYTE>(c), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c >> 16), 0};
-    }
+    const DibInfo info = DibInfoOf(image);
     SetStretchBltMode(dc, HALFTONE);
     SetBrushOrgEx(dc, 0, 0, nullptr);
     StretchDIBits(dc, at.left, at.top, at.Width(), at.Height(), 0, 0, image.width, image.height,
-                  image.pixels.data(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
+                  image.pixels.data(), info.get(), DIB_RGB_COLORS, SRCCOPY);
 }
 
 HWND Viewer::Create(HINSTANCE instance, HWND owner, TAppMainForm& form) {
     form_ = &form;
-    WNDCLASSEXW cls{};
-    cls.cbSize = sizeof cls;
-    cls.style = CS_DBLCLKS;
-    cls.hInstance = instance;
-    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    cls.hIcon = LoadIconW(instance, L"MAINICON");
-    cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    cls.lpfnWndProc = WindowProc;
-    cls.lpszClassName = ClassName;
-    RegisterClassExW(&cls);
-    window_ = CreateWindowExW(0, ClassName, L"Kadrilo", NormalStyle, 0, 0, 1, 1, owner, nullptr, instance, this);
-    return window_;
+    const WindowClass cls{.name = L"TViewerForm",
+                          .style = CS_DBLCLKS,
+                          .background = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
+                          .icon = LoadIconW(instance, L"MAINICON")};
+    return CreateOf(instance, cls, 0, L"Kadrilo", NormalStyle, {0, 0, 1, 1}, owner);
 }
 
 void Viewer::Show(const Bitmap& image) {
@@ -63,7 +42,7 @@ void Viewer::Show(const Bitmap& image) {
                                      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                                      frame.right - frame.left, frame.bottom - frame.top);
     SetWindowLongPtrW(window_, GWL_STYLE, NormalStyle);
-    fullScreen_ = false;
+    state_.Opened();
     SetWindowPos(window_, nullptr, at.left, at.top, at.Width(), at.Height(), SWP_NOZORDER | SWP_FRAMECHANGED);
     SetCaption();
     ShowWindow(window_, SW_SHOW);
@@ -76,15 +55,15 @@ void Viewer::Close() {
     ShowWindow(window_, SW_HIDE);
     SetWindowLongPtrW(window_, GWL_STYLE, FullScreenStyle);
     SetWindowPos(window_, nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOMOVE | SWP_FRAMECHANGED | SWP_NOACTIVATE);
-    fullScreen_ = false;
+    state_.Opened();
     image_.reset();
 }
 
 void Viewer::ToFullScreen() {
-    if (fullScreen_) return;
+    if (state_.FullScreen()) return;
     ShowWindow(window_, SW_HIDE);
     GetWindowRect(window_, &normalBounds_);
-    fullScreen_ = true;
+    state_.SetFullScreen(true);
     SetWindowLongPtrW(window_, GWL_STYLE, FullScreenStyle);
     SetWindowPos(window_, HWND_TOP, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                  SWP_FRAMECHANGED);
@@ -93,12 +72,12 @@ void Viewer::ToFullScreen() {
 }
 
 void Viewer::ToNormalView() {
-    if (!fullScreen_) return;
+    if (!state_.FullScreen()) return;
     ShowWindow(window_, SW_HIDE);
     SetWindowLongPtrW(window_, GWL_STYLE, NormalStyle);
     const RECT& r = normalBounds_;
     SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_FRAMECHANGED);
-    fullScreen_ = false;
+    state_.SetFullScreen(false);
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
 }
@@ -108,44 +87,30 @@ void Viewer::SetCaption() {
 }
 
 void Viewer::ShowMenu(POINT at) {
-    UniqueHandle<HMENU, decltype([](HMENU m) { DestroyMenu(m); })> menu(CreatePopupMenu());
+    UniqueMenu menu(CreatePopupMenu());
     if (!menu) return;
     // The item of the view that is not showing stands in the menu; Esc closes.
-    if (fullScreen_)
-        AppendMenuW(menu.get(), MF_STRING, NormalViewCommand, Wide(form_->LoadStrEx(611) + "\tAlt+Enter").c_str());
-    else
-        AppendMenuW(menu.get(), MF_STRING, FullScreenCommand, Wide(form_->LoadStrEx(610) + "\tAlt+Enter").c_str());
+    AppendMenuW(menu.get(), MF_STRING, ViewCommand,
+                Wide(form_->LoadStrEx(state_.ViewMenuCaption()) + "\tAlt+Enter").c_str());
     AppendMenuW(menu.get(), MF_STRING, CloseCommand, Wide(form_->LoadStrEx(612) + "\tEsc").c_str());
     SetForegroundWindow(window_);
     const UINT command = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
     PostMessageW(window_, WM_NULL, 0, 0);
-    if (command == FullScreenCommand) ToFullScreen();
-    if (command == NormalViewCommand) ToNormalView();
+    if (command == ViewCommand) ToggleView();
     if (command == CloseCommand) Close();
 }
 
 void Viewer::Paint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window_, &paint);
+    const PaintDc paint(window_);
+    HDC dc = paint.get();
     RECT client;
     GetClientRect(window_, &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     if (image_) DrawBitmap(dc, *image_, PreviewPlacement(image_->width, image_->height, client.right, client.bottom));
-    EndPaint(window_, &paint);
 }
 
-LRESULT CALLBACK Viewer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        reinterpret_cast<Viewer*>(create->lpCreateParams)->window_ = window;
-    }
-    auto* viewer = reinterpret_cast<Viewer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!viewer || !viewer->form_) return DefWindowProcW(window, message, wParam, lParam);
-    return viewer->Handle(message, wParam, lParam);
-}
-
-LRESULT Viewer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Viewer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!form_) return Default(message, wParam, lParam);
     switch (message) {
         case WM_PAINT:
             Paint();
@@ -154,13 +119,13 @@ LRESULT Viewer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 1;
         case WM_SIZE:
             InvalidateRect(window_, nullptr, FALSE);
-            if (!fullScreen_ && IsWindowVisible(window_)) GetWindowRect(window_, &normalBounds_);
+            if (!state_.FullScreen() && IsWindowVisible(window_)) GetWindowRect(window_, &normalBounds_);
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) SetCaption();
             break;
         case WM_LBUTTONDBLCLK:
-            fullScreen_ ? ToNormalView() : ToFullScreen();
+            ToggleView();
             return 0;
         case WM_CONTEXTMENU: {
             POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -173,7 +138,7 @@ LRESULT Viewer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SYSKEYDOWN:
             if (wParam == VK_RETURN) {  // Alt+Enter
-                fullScreen_ ? ToNormalView() : ToFullScreen();
+                ToggleView();
                 return 0;
             }
             break;
@@ -183,7 +148,7 @@ LRESULT Viewer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 }  // namespace kadrilo::win32

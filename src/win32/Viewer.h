@@ -7,18 +7,18 @@
 #include <optional>
 
 #include "app/AppMainForm.h"
+#include "output/Preview.h"
 #include "platform/Bitmap.h"
+#include "win32/WindowBase.h"
 
 namespace kadrilo::win32 {
 
 // Draws an image into a rectangle of a device context, scaled with halftoning.
 void DrawBitmap(HDC dc, const Bitmap& image, const Rect& at);
 
-class Viewer {
+class Viewer : public WindowBase {
 public:
-    static constexpr wchar_t ClassName[] = L"TViewerForm";
-
-    // Registers the window class and makes the (hidden) window.
+    // Makes the (hidden) window.
     HWND Create(HINSTANCE instance, HWND owner, TAppMainForm& form);
     // Shows a copy of the image, sized and placed for it, in normal view.
     void Show(const Bitmap& image);
@@ -26,18 +26,17 @@ public:
     bool Visible() const { return window_ && IsWindowVisible(window_); }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint();
     void ToFullScreen();
     void ToNormalView();
+    void ToggleView() { state_.FullScreen() ? ToNormalView() : ToFullScreen(); }
     void ShowMenu(POINT at);
     void SetCaption();
 
-    HWND window_ = nullptr;
     TAppMainForm* form_ = nullptr;
     std::optional<Bitmap> image_;
-    bool fullScreen_ = false;
+    ViewerState state_;
     RECT normalBounds_{};
 };
 

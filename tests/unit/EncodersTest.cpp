@@ -20,17 +20,13 @@
 #include <zlib.h>
 
 #include "output/Encoders.h"
+#include "support/Bytes.h"
 
 namespace kadrilo {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-uint32_t ReadLe(const Bytes& bytes, size_t at, int count) {
-    uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i) value = (value << 8) | bytes.at(at + i);
-    return value;
-}
+using testing::Bytes;
+using testing::ReadLe;
 
 uint32_t ReadBe32(const uint8_t* p) { return uint32_t{p[0]} << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
 

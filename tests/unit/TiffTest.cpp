@@ -8,17 +8,13 @@
 #include <string>
 
 #include "output/Encoders.h"
+#include "support/Bytes.h"
 
 namespace kadrilo {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-uint32_t ReadLe(const Bytes& bytes, size_t at, int count) {
-    uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i) value = (value << 8) | bytes.at(at + i);
-    return value;
-}
+using testing::Bytes;
+using testing::ReadLe;
 
 enum : uint16_t { Ascii = 2, Short = 3, Long = 4, Rational = 5 };
 

@@ -20,18 +20,6 @@ constexpr std::array WriteOrder{
 // The keys of the file are the registry's values, in the same order.
 constexpr const auto& FileExportOrder = WriteOrder;
 
-constexpr std::array LoadOrder{
-    WorkMode, QualityJPEG, IncludeCursor, CopyImageToClipboard, PriorityChange, PriorityClass, PriorityAutoChange,
-    Coordinates, Left, Top, ConfirmationOnClose, StayOnTop, TrayIconEnabled, FNameFormatAutosave,
-    FNameFormatSerial, DirAutosave, DirSaveSerial, NameAutosave, NameSerial, NumberAutosave, NumberSerial,
-    GraphFormatAutosave, GraphFormatSerial, RenameAutosave, RenameSerial, ManualSerial, IntervalOfTime,
-    QuantityOfScreenshots, HotKey1Mode, HotKey2Mode, HotKey3Mode, HotKey4Mode, HotKey5Mode, UserHotKey1,
-    UserHotKey2, UserHotKey3, UserHotKey4, UserHotKey5, SoundEvent, LastSaveFormat, LastSavePath, AudioFilePath,
-    SoundMode, ExecuteAfterSaving, ExecuteMode, FontName, InscriptionEnabled, EnableDateTime, DateTimeFormat,
-    InscriptionText, FontSize, InscriptionFontColor, InscriptionBackGroundColor, InscriptionTransporent,
-    InscriptionStyleBold, InscriptionStyleItalic, InscriptionStyleUnderline, InscriptionStyleStrikeOut,
-    InscriptionCoordinates, InsX, InsY};
-
 // An import reads the language with the other keys, after PriorityChange.
 constexpr std::array FileImportOrder{
     WorkMode, QualityJPEG, IncludeCursor, CopyImageToClipboard, PriorityChange, Language, PriorityClass,
@@ -44,6 +32,16 @@ constexpr std::array FileImportOrder{
     DateTimeFormat, InscriptionText, FontSize, InscriptionFontColor, InscriptionBackGroundColor,
     InscriptionTransporent, InscriptionStyleBold, InscriptionStyleItalic, InscriptionStyleUnderline,
     InscriptionStyleStrikeOut, InscriptionCoordinates, InsX, InsY};
+
+// Loading from the registry applies the same order without the language, which
+// it has read first.
+constexpr auto LoadOrder = [] {
+    std::array<SettingId, FileImportOrder.size() - 1> order{};
+    size_t n = 0;
+    for (SettingId id : FileImportOrder)
+        if (id != Language) order[n++] = id;
+    return order;
+}();
 
 // True when the order names every setting exactly once, but for the ones left out.
 template <size_t N, size_t M>

@@ -35,33 +35,39 @@ constexpr ControlRow HotkeyEditor(ControlId id, std::string_view name, int slot)
             .enabled = {HotKeyModeSetting(slot), 1, true}};
 }
 
-constexpr std::array Controls{
-    HotkeyGroup(GroupBox200, "GroupBox200", 1),
-    HotkeyRadio(RadioButton3, "RadioButton3", 1, 0),
-    HotkeyRadio(RadioButton4, "RadioButton4", 1, 1),
-    HotkeyRadio(RadioButton5, "RadioButton5", 1, 2),
-    HotkeyEditor(HotKey1, "HotKey1", 1),
-    HotkeyGroup(GroupBox205, "GroupBox205", 2),
-    HotkeyRadio(RadioButton6, "RadioButton6", 2, 0),
-    HotkeyRadio(RadioButton7, "RadioButton7", 2, 1),
-    HotkeyRadio(RadioButton8, "RadioButton8", 2, 2),
-    HotkeyEditor(HotKey2, "HotKey2", 2),
-    HotkeyGroup(GroupBox210, "GroupBox210", 3),
-    HotkeyRadio(RadioButton9, "RadioButton9", 3, 0),
-    HotkeyRadio(RadioButton10, "RadioButton10", 3, 1),
-    HotkeyRadio(RadioButton11, "RadioButton11", 3, 2),
-    HotkeyEditor(HotKey3, "HotKey3", 3),
-    HotkeyGroup(GroupBox215, "GroupBox215", 4),
-    HotkeyRadio(RadioButton12, "RadioButton12", 4, 0),
-    HotkeyRadio(RadioButton13, "RadioButton13", 4, 1),
-    HotkeyRadio(RadioButton14, "RadioButton14", 4, 2),
-    HotkeyEditor(HotKey4, "HotKey4", 4),
-    HotkeyGroup(GroupBox220, "GroupBox220", 5),
-    HotkeyRadio(RadioButton23, "RadioButton23", 5, 0),
-    HotkeyRadio(RadioButton24, "RadioButton24", 5, 1),
-    HotkeyRadio(RadioButton25, "RadioButton25", 5, 2),
-    HotkeyEditor(HotKey5, "HotKey5", 5),
+// The components of each slot's group: the group, its three choices (0, 1, 2) and its editor.
+struct SlotNames {
+    std::string_view group;
+    std::string_view radios[3];
+    std::string_view editor;
 };
+constexpr SlotNames Names[5] = {
+    {"GroupBox200", {"RadioButton3", "RadioButton4", "RadioButton5"}, "HotKey1"},
+    {"GroupBox205", {"RadioButton6", "RadioButton7", "RadioButton8"}, "HotKey2"},
+    {"GroupBox210", {"RadioButton9", "RadioButton10", "RadioButton11"}, "HotKey3"},
+    {"GroupBox215", {"RadioButton12", "RadioButton13", "RadioButton14"}, "HotKey4"},
+    {"GroupBox220", {"RadioButton23", "RadioButton24", "RadioButton25"}, "HotKey5"},
+};
+constexpr int RowsPerSlot = 5;
+// The ids of a slot's controls follow each other, slot after slot.
+static_assert(static_cast<int>(GroupBox205) - static_cast<int>(GroupBox200) == RowsPerSlot);
+static_assert(static_cast<int>(HotKey5) - static_cast<int>(GroupBox200) == 5 * RowsPerSlot - 1);
+
+constexpr ControlId IdAt(int slot, int offset) {
+    return static_cast<ControlId>(static_cast<int>(GroupBox200) + RowsPerSlot * (slot - 1) + offset);
+}
+
+constexpr auto Controls = [] {
+    std::array<ControlRow, 5 * RowsPerSlot> rows{};
+    size_t n = 0;
+    for (int slot = 1; slot <= 5; ++slot) {
+        const SlotNames& names = Names[slot - 1];
+        rows[n++] = HotkeyGroup(IdAt(slot, 0), names.group, slot);
+        for (int mode = 0; mode < 3; ++mode) rows[n++] = HotkeyRadio(IdAt(slot, 1 + mode), names.radios[mode], slot, mode);
+        rows[n++] = HotkeyEditor(IdAt(slot, 4), names.editor, slot);
+    }
+    return rows;
+}();
 
 }  // namespace
 
