@@ -186,9 +186,9 @@ private:
 
     std::vector<std::string> args_;
     Messages messages_;
+    HotkeySlots hotkeySlots_;
     RegistryStore store_;
     Autostart autostart_;
-    HotkeySlots hotkeySlots_;
     Priority priority_;
     Series series_;
     ScreenshotRequest shotRequest_;
