@@ -7,6 +7,9 @@ main16.bmp   a strip of 16x16 images, the main image list:
              8, 9  the language list's flags: Russia, United Kingdom
              10    "Settings", 11 "Mode", 12 "Quit"
 infocl.bmp   16x16, the "About" item's information sign
+rect.cur     the overlay's 32x32 monochrome cursor: a black crosshair with a
+             white outline, hotspot (9, 9), a small black-and-white rectangle
+             below and to the right of it
 pages32.bmp  a strip of 32x32 images for the left-strip page buttons:
              0 "View", 1 "View" disabled, 2 "Settings", 3 "Close", 4 "Quit"
 
@@ -14,6 +17,7 @@ Magenta (255, 0, 255) is the transparent colour of every image.
 """
 import math
 import os
+import struct
 
 from PIL import Image, ImageDraw
 
@@ -216,6 +220,44 @@ def strip(images):
     return out
 
 
+def rect_cursor():
+    """The bytes of rect.cur. Each pixel is black, white or transparent."""
+    size, hot = 32, 9
+    black, white = set(), set()
+    for i in range(0, 2 * hot + 1):
+        if abs(i - hot) > 1:  # the crosshair leaves its centre open
+            black.add((i, hot))
+            black.add((hot, i))
+    for x in range(14, 25):  # the rectangle symbol: a black frame around white
+        for y in range(15, 23):
+            (black if x in (14, 24) or y in (15, 22) else white).add((x, y))
+    for (x, y) in list(black):
+        for dx in (-1, 0, 1):
+            for dy in (-1, 0, 1):
+                p = (x + dx, y + dy)
+                if 0 <= p[0] < size and 0 <= p[1] < size and p not in black:
+                    white.add(p)
+
+    def rows(bit):
+        out = bytearray()
+        for y in reversed(range(size)):  # bottom-up
+            for byte in range(size // 8):
+                value = 0
+                for b in range(8):
+                    if bit((byte * 8 + b, y)):
+                        value |= 0x80 >> b
+                out.append(value)
+        return bytes(out)
+
+    xor = rows(lambda p: p in white)
+    mask = rows(lambda p: p not in black and p not in white)  # 1: transparent
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 1, 0, 0, 0, 0, 2, 0)
+    palette = bytes([0, 0, 0, 0, 255, 255, 255, 0])
+    image = header + palette + xor + mask
+    directory = struct.pack("<HHH", 0, 2, 1) + struct.pack("<BBBBHHII", size, size, 0, 0, hot, hot, len(image), 22)
+    return directory + image
+
+
 def main():
     modes = [preview16(), autosave16(), continuous16(), clipboard16()]
     main16 = []
@@ -229,6 +271,9 @@ def main():
     view = view32()
     pages = [view, greyed(view), gear(32, 8, 14.5, 11, 4, (150, 150, 160)), close32(), power(32, (200, 30, 30))]
     strip(pages).save(os.path.join(HERE, "pages32.bmp"))
+
+    with open(os.path.join(HERE, "rect.cur"), "wb") as cursor:
+        cursor.write(rect_cursor())
 
 
 if __name__ == "__main__":

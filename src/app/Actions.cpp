@@ -106,6 +106,5 @@ void TAppMainForm::NotRegHotkeyMessage(const std::string& shortcutText) {
 
 void TAppMainForm::CheckMode() { ports_.tray.MarkWorkMode(Settings.WorkMode); }
 
-void TAppMainForm::ChooseScreenArea() {}
 
 }  // namespace kadrilo

@@ -14,6 +14,7 @@
 #include "app/priority/Priority.h"
 #include "app/series/Series.h"
 #include "capture/request/ScreenshotRequest.h"
+#include "capture/selection/AreaSelection.h"
 #include "output/notices/AfterSaveNotices.h"
 #include "output/save/SaveTarget.h"
 #include "platform/Bitmap.h"
@@ -121,6 +122,21 @@ public:
     void CreateScreenshot(int kind);
     virtual void ChooseScreenArea();
 
+    // ---- The selection overlay
+    // The mouse messages of every window of the program, taken from the queue
+    // while the overlay is visible, at the pointer's screen position.
+    enum class OverlayMouse { Move, LeftDown, LeftUp, RightDown };
+    void AppMessage(OverlayMouse event, int32_t x, int32_t y);
+    void AllocationFormKeyPress();
+    void AllocationFormN1Click();  // Apply
+    void AllocationFormN2Click();  // Cancel
+    // The overlay closes: hidden, the selection reset, the frozen screen
+    // released; a command-line shot in a mode other than manual quits then.
+    void AllocationFormOnCloseQuery();
+    const AreaSelection& Selection() const { return selection_; }
+    // The screen as it was when the overlay opened, while it is open.
+    const std::optional<Bitmap>& FrozenScreen() const { return frozen_; }
+
     // ---- Saving
     void AutosaveScreenshot(const Bitmap& image);
     void AutosaveSerial(const Bitmap& image);
@@ -181,6 +197,12 @@ private:
     void StartSeries(int kind);
     void ChangeMode();
     void HandOver(Bitmap image);
+    // The image of a selected-area shot: the crop of the frozen screen, or a
+    // series tick's live copy; nothing when there is none to take.
+    std::optional<Bitmap> SelectedAreaShotImage();
+    void StartAreaSeries(const Rect& area);
+    void CloseOverlay(bool mayQuit);
+    void AllocationFormGetPresKeys();
     void NotRegHotkeyMessage(const std::string& shortcutText);
     void SaveFinished(const std::string& target);
 
@@ -194,6 +216,8 @@ private:
     ScreenshotRequest shotRequest_;
     SaveTarget saveTarget_;
     AfterSaveNotices notices_;
+    AreaSelection selection_{0, 0};
+    std::optional<Bitmap> frozen_;
     bool quitting_ = false;
     bool closed_ = false;
     bool trayHandlerAttached_ = false;

@@ -205,6 +205,24 @@ public:
     virtual std::string BrowseForFolder(const std::string& title) = 0;
 };
 
+// The selection overlay: a top-most window over the whole primary screen that
+// shows the frozen screen and the selection the core keeps.
+class OverlayPort {
+public:
+    virtual ~OverlayPort() = default;
+    // Shows the overlay over everything, brings it to the front and makes it
+    // the foreground window.
+    virtual void ShowOverlay() = 0;
+    virtual void HideOverlay() = 0;
+    virtual bool OverlayVisible() = 0;
+    // Paints the overlay anew where the selection's frame was and is.
+    virtual void UpdateOverlay(const Rect& before, const Rect& after) = 0;
+    // Opens the overlay's menu (Apply, Cancel) at the pointer; returns when it is closed.
+    virtual void ShowOverlayMenu() = 0;
+    // True while the key is held down.
+    virtual bool KeyDown(int virtualKey) = 0;
+};
+
 // Global hotkeys of the main window.
 class HotkeyPort {
 public:
@@ -301,6 +319,7 @@ struct Ports {
     SettingsPagePort& settingsPage;
     TrayPort& tray;
     DialogPort& dialogs;
+    OverlayPort& overlay;
     ShellPort& shell;
 };
 

@@ -81,7 +81,7 @@ void MainWindow::RefreshFrame() {
 
 void MainWindow::ClosePreviewAndOverlay() {
     viewer_.Close();
-    ShowWindow(w_.allocation, SW_HIDE);
+    if (IsWindowVisible(w_.allocation)) form_->AllocationFormOnCloseQuery();
 }
 
 void MainWindow::SetStayOnTop(bool onTop) {

@@ -152,11 +152,6 @@ HWND ApplicationWindow::Create(HINSTANCE instance) {
     return CreateOf(instance, cls, WS_EX_TOOLWINDOW, Title, WS_POPUP, {0, 0, 0, 0}, nullptr);
 }
 
-HWND AllocationWindow::Create(HINSTANCE instance, HWND owner) {
-    const WindowClass cls{.name = ClassName, .icon = LoadIconW(instance, L"MAINICON")};
-    return CreateOf(instance, cls, WS_EX_TOPMOST, Title, WS_POPUP, {0, 0, 0, 0}, owner);
-}
-
 Program::Program(HINSTANCE instance) : instance_(instance) {}
 
 int Program::Run() {
@@ -176,10 +171,11 @@ int Program::Run() {
     form_->FormCreate();
 
     windows_.viewer = viewer_.Create(instance_, windows_.application, *form_);
-    windows_.allocation = allocation_.Create(instance_, windows_.application);
+    windows_.allocation = overlay_.Create(instance_, windows_.application, *form_);
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        overlay_.AppMessage(message);
         if (mainWindow_.PreTranslateMessage(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);

@@ -10,6 +10,7 @@
 
 #include "app/AppMainForm.h"
 #include "win32/MainWindow.h"
+#include "win32/Overlay.h"
 #include "win32/ScreenCapture.h"
 #include "win32/SystemPorts.h"
 
@@ -85,13 +86,6 @@ public:
     HWND Create(HINSTANCE instance);
 };
 
-// The selection overlay: a top-most window over the whole screen.
-class AllocationWindow : public WindowBase {
-public:
-    static constexpr wchar_t ClassName[] = L"TAllocationForm";
-    HWND Create(HINSTANCE instance, HWND owner);
-};
-
 class Program {
 public:
     explicit Program(HINSTANCE instance);
@@ -102,7 +96,7 @@ private:
     HINSTANCE instance_;
     ProgramWindows windows_;
     ApplicationWindow application_;
-    AllocationWindow allocation_;
+    Overlay overlay_;
     Registry registry_;
     System system_;
     FileSystem files_;
@@ -120,7 +114,7 @@ private:
     Shell shell_{windows_};
     Ports ports_{registry_, system_,  files_,      fonts_,  windowPort_, instancePort_,
                  timers_,   screen_,  clipboard_,  sound_,  clock_,      hotkeys_,
-                 mainWindow_, mainWindow_.Settings(), mainWindow_.Tray(), mainWindow_.CommonDialogs(), shell_};
+                 mainWindow_, mainWindow_.Settings(), mainWindow_.Tray(), mainWindow_.CommonDialogs(), overlay_, shell_};
     std::unique_ptr<TAppMainForm> form_;
 };
 

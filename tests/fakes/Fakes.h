@@ -232,6 +232,22 @@ public:
     void MarkWorkMode(int mode) override { markedMode = mode; }
 };
 
+class FakeOverlay : public OverlayPort {
+public:
+    bool visible = false;
+    int shows = 0, updates = 0, menus = 0;
+    std::set<int> keysDown;
+    void ShowOverlay() override {
+        visible = true;
+        ++shows;
+    }
+    void HideOverlay() override { visible = false; }
+    bool OverlayVisible() override { return visible; }
+    void UpdateOverlay(const Rect&, const Rect&) override { ++updates; }
+    void ShowOverlayMenu() override { ++menus; }
+    bool KeyDown(int virtualKey) override { return keysDown.count(virtualKey) != 0; }
+};
+
 class FakeShell : public ShellPort {
 public:
     std::vector<std::string> executed;  // "verb|file|parameters|show"
@@ -288,9 +304,10 @@ struct FakePorts {
     FakeClock clock;
     FakeHotkeys hotkeys;
     FakeMainForm form;
+    FakeOverlay overlay;
     FakeShell shell;
-    Ports ports{registry, system, files,   fonts, windows, instance, timers, screen, clipboard, sound,
-                clock,    hotkeys, form, form,  form,    form,     shell};
+    Ports ports{registry, system, files, fonts, windows, instance, timers, screen,  clipboard,
+                sound,    clock,  hotkeys, form, form,  form,     form,   overlay, shell};
 };
 
 }  // namespace kadrilo::testing

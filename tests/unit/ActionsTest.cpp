@@ -236,7 +236,9 @@ TEST(Series, AutomaticStopTakesTheQuantity) {
         EXPECT_EQ(ports.files.written.size(), c.shots) << c.quantity;
         EXPECT_EQ(f.SeriesRunning(), c.runningAfter);
         EXPECT_EQ(f.Settings.IntervalOfTime, 1);
-        if (c.runningAfter) EXPECT_EQ(ports.timers.running[TimerId::Timer2], 100u);
+        if (c.runningAfter) {
+            EXPECT_EQ(ports.timers.running[TimerId::Timer2], 100u);
+        }
     }
 }
 

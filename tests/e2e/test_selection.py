@@ -1,0 +1,84 @@
+"""The selection overlay end to end: the mouse is driven as a user drives it
+(real X pointer events on the Wine desktop), the keys are pressed on the X
+keyboard, and the file written is compared pixel by pixel with the part of the
+screen that was selected."""
+
+import pytest
+
+from shots import (FORMATS, SCREEN_SIZE, folder_listing, grab_screen, load, press_on_desktop, same,
+                   shots_folder, show_pattern, store_settings, xdotool)
+from winehost import poll
+
+OVERLAY_CLASS = "TAllocationForm"
+MENU_CLASS = "#32768"
+PATTERN_RECT = (96, 64, 640, 480)
+EXIT_TIMEOUT = 20
+
+
+def overlay_shown(wine, shown=True, timeout=10):
+    def state():
+        info = wine.window(OVERLAY_CLASS)
+        return info is not None and info["visible"] == shown
+    return poll(state, timeout)
+
+
+def pointer(wine, x, y):
+    xdotool(wine, "mousemove", x, y)
+    assert poll(lambda: xdotool(wine, "getmouselocation").startswith(f"x:{x} y:{y} "), 5)
+
+
+def drag(wine, start, end):
+    """Presses the left button at start, moves in two steps to end, releases."""
+    pointer(wine, *start)
+    xdotool(wine, "mousedown", 1)
+    pointer(wine, (start[0] + end[0]) // 2, (start[1] + end[1]) // 2)
+    pointer(wine, *end)
+    xdotool(wine, "mouseup", 1)
+
+
+def open_overlay(wine, kadrilo):
+    store_settings(wine, WorkMode=1, GraphFormatAutosave=FORMATS["png"])
+    _, screen = show_pattern(wine, *PATTERN_RECT)
+    program = kadrilo("/screenshot_selected")
+    assert overlay_shown(wine), "the overlay did not open"
+    info = wine.window(OVERLAY_CLASS)
+    assert info["rect"] == [0, 0, *SCREEN_SIZE], "the overlay covers the screen"
+    return program, load(screen)
+
+
+# Each way of making the selection, and the rectangle (left, top, right, bottom) it selects.
+@pytest.mark.parametrize("drags, rect", [
+    pytest.param([((500, 400), (150, 120))], (150, 120, 500, 400), id="drawn-from-lower-right"),
+    pytest.param([((150, 120), (400, 300)), ((200, 200), (260, 230))], (210, 150, 460, 330), id="moved"),
+    pytest.param([((150, 120), (400, 300)), ((399, 200), (520, 200))], (150, 120, 520, 300), id="right-edge-dragged"),
+])
+def test_the_selected_part_of_the_frozen_screen_is_saved(wine, kadrilo, drags, rect):
+    program, screen = open_overlay(wine, kadrilo)
+    for start, end in drags:
+        drag(wine, start, end)
+    press_on_desktop(wine, "Return")
+    assert wine.wait_exit(program, EXIT_TIMEOUT) == 0
+    folder = shots_folder(wine)
+    assert folder_listing(folder) == ["Screenshot-0.png"]
+    shot = load(folder / "Screenshot-0.png")
+    assert shot.size == (rect[2] - rect[0], rect[3] - rect[1])
+    assert same(shot, screen.crop(rect)), f"the file is not the screen at {rect}"
+
+
+def test_escape_and_the_menu_close_without_a_shot(wine, kadrilo):
+    program, screen = open_overlay(wine, kadrilo)
+    drag(wine, (150, 120), (400, 300))
+    # A right click opens the menu (Apply, Cancel) at the pointer.
+    pointer(wine, 300, 250)
+    xdotool(wine, "click", 3)
+    assert poll(lambda: any(w["class"] == MENU_CLASS and w["visible"] for w in wine.windows()), 5), "no menu"
+    menu = next(w for w in wine.windows() if w["class"] == MENU_CLASS and w["visible"])
+    assert abs(menu["rect"][0] - 300) <= 2 and abs(menu["rect"][1] - 250) <= 2, menu
+    press_on_desktop(wine, "Escape")  # closes the menu
+    assert poll(lambda: not any(w["class"] == MENU_CLASS and w["visible"] for w in wine.windows()), 5)
+    assert wine.window(OVERLAY_CLASS)["visible"]
+    press_on_desktop(wine, "Escape")  # cancels the selection
+    assert wine.wait_exit(program, EXIT_TIMEOUT) == 0, "the command-line run ends with the overlay"
+    assert folder_listing(shots_folder(wine)) == []
+    after = load(grab_screen(wine, wine.workdir / "after.png"))
+    assert same(after, screen), "the overlay left nothing on the screen"
