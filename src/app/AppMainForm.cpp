@@ -16,6 +16,7 @@ TAppMainForm::TAppMainForm(Ports& ports, std::vector<std::string> args)
       priority_(ports.system, Settings),
       series_(ports.timers),
       shotRequest_(ports.screen, ports.windows),
+      inscription_(ports.text, ports.clock),
       saveTarget_(ports.files, ProgramFolder(args_.at(0))),
       notices_(ports.sound, ports.files, ports.shell) {}
 

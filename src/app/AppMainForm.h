@@ -13,6 +13,7 @@
 #include "app/hotkeys/HotkeySlots.h"
 #include "app/priority/Priority.h"
 #include "app/series/Series.h"
+#include "capture/inscription/InscriptionPainter.h"
 #include "capture/request/ScreenshotRequest.h"
 #include "capture/selection/AreaSelection.h"
 #include "output/notices/AfterSaveNotices.h"
@@ -196,6 +197,7 @@ private:
     void ApplySlot4TrayRule();
     void StartSeries(int kind);
     void ChangeMode();
+    // Lays the inscription over the shot when it is on, then hands it over.
     void HandOver(Bitmap image);
     // The image of a selected-area shot: the crop of the frozen screen, or a
     // series tick's live copy; nothing when there is none to take.
@@ -214,6 +216,7 @@ private:
     Priority priority_;
     Series series_;
     ScreenshotRequest shotRequest_;
+    InscriptionPainter inscription_;
     SaveTarget saveTarget_;
     AfterSaveNotices notices_;
     AreaSelection selection_{0, 0};

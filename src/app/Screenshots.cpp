@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "app/AppMainForm.h"
-#include "capture/selection/Crop.h"
+#include "capture/BitmapParts.h"
 
 namespace kadrilo {
 
@@ -110,6 +110,8 @@ void TAppMainForm::CloseOverlay(bool mayQuit) {
 }
 
 void TAppMainForm::HandOver(Bitmap image) {
+    // Each shot of a series carries its own time: the inscription is composed anew.
+    if (Settings.InscriptionEnabled) inscription_.IncludeInscription(image, Settings);
     if (Settings.CopyImageToClipboard || Settings.WorkMode == ClipboardMode) {
         if (!ports_.clipboard.PutBitmap(image)) {
             // In clipboard mode the clipboard is the only place the shot goes:

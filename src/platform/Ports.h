@@ -95,6 +95,32 @@ class ClockPort {
 public:
     virtual ~ClockPort() = default;
     virtual LocalTime Now() = 0;
+    // The user's time separator (":" in most locales).
+    virtual std::string TimeSeparator() = 0;
+};
+
+// A font to measure and draw text in.
+struct TextFont {
+    std::string face;
+    int32_t points = 10;
+    bool bold = false, italic = false, underline = false, strikeOut = false;
+};
+
+struct TextExtent {
+    int32_t width = 0, height = 0;
+};
+
+// Text on images.
+class TextPort {
+public:
+    virtual ~TextPort() = default;
+    // The extent of the text (UTF-8) as one line in the font.
+    virtual TextExtent MeasureText(const std::string& text, const TextFont& font) = 0;
+    // Draws the text as one line with its top-left corner at (x, y) onto the
+    // image, in `color`, on a box of `background` or transparent; only the
+    // image's edges clip it. Throws std::runtime_error when it cannot.
+    virtual void PaintText(Bitmap& image, int32_t x, int32_t y, const std::string& text, const TextFont& font,
+                          Color color, std::optional<Color> background) = 0;
 };
 
 class FontPort {
@@ -320,6 +346,7 @@ struct Ports {
     TrayPort& tray;
     DialogPort& dialogs;
     OverlayPort& overlay;
+    TextPort& text;
     ShellPort& shell;
 };
 

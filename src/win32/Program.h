@@ -11,6 +11,7 @@
 #include "app/AppMainForm.h"
 #include "win32/MainWindow.h"
 #include "win32/Overlay.h"
+#include "win32/TextDrawing.h"
 #include "win32/ScreenCapture.h"
 #include "win32/SystemPorts.h"
 
@@ -97,6 +98,7 @@ private:
     ProgramWindows windows_;
     ApplicationWindow application_;
     Overlay overlay_;
+    TextDrawing text_;
     Registry registry_;
     System system_;
     FileSystem files_;
@@ -114,7 +116,7 @@ private:
     Shell shell_{windows_};
     Ports ports_{registry_, system_,  files_,      fonts_,  windowPort_, instancePort_,
                  timers_,   screen_,  clipboard_,  sound_,  clock_,      hotkeys_,
-                 mainWindow_, mainWindow_.Settings(), mainWindow_.Tray(), mainWindow_.CommonDialogs(), overlay_, shell_};
+                 mainWindow_, mainWindow_.Settings(), mainWindow_.Tray(), mainWindow_.CommonDialogs(), overlay_, text_, shell_};
     std::unique_ptr<TAppMainForm> form_;
 };
 

@@ -200,6 +200,12 @@ LocalTime Clock::Now() {
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
+std::string Clock::TimeSeparator() {
+    wchar_t separator[8] = {};
+    const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, 8);
+    return n > 1 ? Utf8(std::wstring_view(separator, static_cast<size_t>(n - 1))) : std::string(":");
+}
+
 void Sound::MessageBeep() { ::MessageBeep(0); }
 
 void Sound::PlayFile(const std::string& path) {

@@ -38,6 +38,7 @@ public:
 class Clock : public ClockPort {
 public:
     LocalTime Now() override;
+    std::string TimeSeparator() override;
 };
 
 class Sound : public SoundPort {

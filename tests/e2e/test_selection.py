@@ -5,9 +5,9 @@ screen that was selected."""
 
 import pytest
 
-from shots import (FORMATS, SCREEN_SIZE, folder_listing, grab_screen, load, press_on_desktop, same,
+from shots import (FORMATS, SCREEN_SIZE, difference_box, folder_listing, grab_screen, load, press_on_desktop, same,
                    shots_folder, show_pattern, store_settings, xdotool)
-from winehost import poll
+from winehost import SETTINGS_KEY, poll
 
 OVERLAY_CLASS = "TAllocationForm"
 MENU_CLASS = "#32768"
@@ -82,3 +82,37 @@ def test_escape_and_the_menu_close_without_a_shot(wine, kadrilo):
     assert folder_listing(shots_folder(wine)) == []
     after = load(grab_screen(wine, wine.workdir / "after.png"))
     assert same(after, screen), "the overlay left nothing on the screen"
+
+
+def test_an_area_series_stops_by_itself_after_its_quantity(wine, kadrilo):
+    store_settings(wine, WorkMode=2, ManualSerial=0, QuantityOfScreenshots=3, IntervalOfTime=2,
+                   GraphFormatSerial=FORMATS["png"])
+    shots_folder(wine).mkdir()  # the series folder C:\Screenshots\Continuous is made one level deep
+    _, screen = show_pattern(wine, *PATTERN_RECT)
+    program = kadrilo("/screenshot_selected")
+    assert overlay_shown(wine)
+    drag(wine, (120, 100), (360, 260))
+    press_on_desktop(wine, "Return")
+    assert wine.wait_exit(program, EXIT_TIMEOUT) == 0, "the command-line series ends by itself"
+    folder = shots_folder(wine) / "Continuous"
+    names = ["Screenshot-0.png", "Screenshot-1.png", "Screenshot-2.png"]
+    assert folder_listing(folder) == names
+    for name in names:  # the first from the frozen screen, the others copied live
+        assert same(load(folder / name), load(screen).crop((120, 100, 360, 260))), name
+    assert wine.reg_query(SETTINGS_KEY, "NumberSerial") == "0x3"
+
+
+def test_the_frozen_screen_holds_the_cursor_where_it_was(wine, kadrilo):
+    store_settings(wine, WorkMode=1, GraphFormatAutosave=FORMATS["png"], IncludeCursor=1)
+    _, screen = show_pattern(wine, *PATTERN_RECT)
+    pointer(wine, 300, 250)
+    program = kadrilo("/screenshot_selected")
+    assert overlay_shown(wine)
+    drag(wine, (450, 400), (250, 200))  # the pointer ends elsewhere than where it was frozen
+    press_on_desktop(wine, "Return")
+    assert wine.wait_exit(program, EXIT_TIMEOUT) == 0
+    shot = load(shots_folder(wine) / "Screenshot-0.png")
+    box = difference_box(shot, load(screen).crop((250, 200, 450, 400)))
+    assert box is not None, "the cursor is in the shot"
+    # The arrow starts at its hotspot, where the pointer stood: (50, 50) in the shot.
+    assert 48 <= box[0] <= 52 and 48 <= box[1] <= 52 and box[2] - box[0] < 40, box

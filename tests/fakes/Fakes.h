@@ -82,6 +82,8 @@ class FakeClock : public ClockPort {
 public:
     LocalTime now{2026, 12, 5, 14, 7, 9};
     LocalTime Now() override { return now; }
+    std::string separator = ":";
+    std::string TimeSeparator() override { return separator; }
 };
 
 class FakeScreen : public ScreenPort {
@@ -248,6 +250,26 @@ public:
     bool KeyDown(int virtualKey) override { return keysDown.count(virtualKey) != 0; }
 };
 
+// Measures every character as 7 x 13 pixels and records what it draws.
+class FakeText : public TextPort {
+public:
+    struct Drawn {
+        int32_t x, y;
+        std::string text;
+        TextFont font;
+        Color color;
+        std::optional<Color> background;
+    };
+    std::vector<Drawn> drawn;
+    TextExtent MeasureText(const std::string& text, const TextFont&) override {
+        return {static_cast<int32_t>(7 * text.size()), 13};
+    }
+    void PaintText(Bitmap&, int32_t x, int32_t y, const std::string& text, const TextFont& font, Color color,
+                  std::optional<Color> background) override {
+        drawn.push_back({x, y, text, font, color, background});
+    }
+};
+
 class FakeShell : public ShellPort {
 public:
     std::vector<std::string> executed;  // "verb|file|parameters|show"
@@ -305,9 +327,10 @@ struct FakePorts {
     FakeHotkeys hotkeys;
     FakeMainForm form;
     FakeOverlay overlay;
+    FakeText text;
     FakeShell shell;
-    Ports ports{registry, system, files, fonts, windows, instance, timers, screen,  clipboard,
-                sound,    clock,  hotkeys, form, form,  form,     form,   overlay, shell};
+    Ports ports{registry, system,  files, fonts, windows, instance, timers,  screen, clipboard, sound,
+                clock,    hotkeys, form,  form,  form,    form,     overlay, text,   shell};
 };
 
 }  // namespace kadrilo::testing

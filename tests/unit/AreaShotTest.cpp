@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/AppMainForm.h"
-#include "capture/selection/Crop.h"
+#include "capture/BitmapParts.h"
 #include "fakes/Fakes.h"
 #include "settings/SettingsStore.h"
 
