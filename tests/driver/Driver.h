@@ -139,5 +139,6 @@ struct Command {
 // Subcommands kept in files of their own.
 std::vector<Command> ShotCommands();
 std::vector<Command> UiCommands();
+std::vector<Command> PackageCommands();
 
 }  // namespace kadtest

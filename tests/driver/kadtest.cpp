@@ -260,7 +260,7 @@ const Command kCommands[] = {
 
 std::vector<Command> AllCommands() {
     std::vector<Command> all(std::begin(kCommands), std::end(kCommands));
-    for (const auto& more : {ShotCommands(), UiCommands()}) all.insert(all.end(), more.begin(), more.end());
+    for (const auto& more : {ShotCommands(), UiCommands(), PackageCommands()}) all.insert(all.end(), more.begin(), more.end());
     return all;
 }
 
