@@ -22,12 +22,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-void AppendTwoDigits(std::string& out, int value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d", value);
-    out += buffer;
-}
-
 // "X:\..." with X a letter: an absolute path on a drive.
 bool StartsWithDriveRoot(const std::string& text) {
     return text.size() >= 3 && IsAsciiLetter(text[0]) && text[1] == ':' && text[2] == '\\';
@@ -75,33 +69,6 @@ std::string ProgramFolder(std::string_view executablePath) {
     std::string folder(executablePath.substr(0, slash));
     if (folder.size() == 2 && folder[1] == ':') folder += '\\';  // a drive root keeps its backslash
     return folder;
-}
-
-std::string FormatDateTime(std::string_view pattern, const LocalTime& time) {
-    std::string out;
-    // The last token written; any other letter clears it, separators (every
-    // character that is not a letter) leave it, so "hh-mm" reads as the minute.
-    std::string_view lastToken;
-    for (size_t i = 0; i < pattern.size();) {
-        const std::string_view pair = pattern.substr(i, 2);
-        int value = -1;
-        if (pair == "dd") value = time.day;
-        else if (pair == "mm") value = lastToken == "hh" ? time.minute : time.month;
-        else if (pair == "yy") value = ((time.year % 100) + 100) % 100;
-        else if (pair == "hh") value = time.hour;
-        else if (pair == "ss") value = time.second;
-
-        if (value >= 0) {
-            AppendTwoDigits(out, value);
-            lastToken = pair;
-            i += 2;
-        } else {
-            if (IsAsciiLetter(pattern[i])) lastToken = {};
-            out += pattern[i];
-            i += 1;
-        }
-    }
-    return out;
 }
 
 std::string AutosaveFilePart(int nameFormat, const std::string& text, int32_t& number, const LocalTime& now) {

@@ -6,17 +6,13 @@
 #include <string_view>
 
 #include "platform/Ports.h"
+#include "text/DateTime.h"
 
 namespace kadrilo {
 
 // The folder of the program's executable: its path up to the last backslash,
 // without the backslash unless it is a drive root ("C:\").
 std::string ProgramFolder(std::string_view executablePath);
-
-// Formats a local time with the tokens "dd" (day), "mm" (month; the minute when
-// it follows "hh" with only separators between), "yy" (two-digit year), "hh"
-// (hour 00-23) and "ss" (seconds); every other character is copied.
-std::string FormatDateTime(std::string_view pattern, const LocalTime& time);
 
 // The file part of an automatic save by name format (0 date first, 1 time
 // first, 2 text and number). For format 2 the number advances: 99999 wraps to 0.

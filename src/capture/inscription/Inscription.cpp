@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "settings/AppSettings.h"
+#include "text/DateTime.h"
 
 namespace kadrilo {
 namespace {
@@ -25,13 +26,6 @@ constexpr std::string_view kDateTimeFormats[kDateTimeRows] = {
     "hh:mm:ss",             // 10
     "hh:mm",                // 11
 };
-
-void AppendTwoDigits(std::string& out, int value) {
-    if (value >= 0 && value < 10) out += '0';
-    out += std::to_string(value);
-}
-
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // How one axis of the text is placed.
 enum class Align {
@@ -137,34 +131,7 @@ std::string_view DateTimeRowFormat(int32_t row) {
 }
 
 std::string FormatDateTimeRow(int32_t row, const LocalTime& now, std::string_view timeSeparator) {
-    const std::string_view format = DateTimeRowFormat(row);
-    std::string out;
-    // The last specifier written: "mm" right after "hh" is the minute. Only a
-    // letter that is no specifier would clear it; the rows have none.
-    std::string_view last;
-    for (size_t i = 0; i < format.size();) {
-        const std::string_view pair = format.substr(i, 2);
-        int value = -1;
-        if (pair == "dd") value = now.day;
-        else if (pair == "mm") value = last == "hh" ? now.minute : now.month;
-        else if (pair == "yy") value = ((now.year % 100) + 100) % 100;
-        else if (pair == "hh") value = now.hour;
-        else if (pair == "ss") value = now.second;
-
-        if (value >= 0) {
-            AppendTwoDigits(out, value);
-            last = pair;
-            i += 2;
-            continue;
-        }
-        if (IsLetter(format[i])) last = {};
-        if (format[i] == ':')
-            out += timeSeparator;
-        else
-            out += format[i];
-        i += 1;
-    }
-    return out;
+    return FormatDateTime(DateTimeRowFormat(row), now, timeSeparator);
 }
 
 // ---- Position ---------------------------------------------------------------------------
