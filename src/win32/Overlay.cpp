@@ -8,6 +8,7 @@ namespace kadrilo::win32 {
 namespace {
 
 enum MenuCommand : UINT { ApplyCommand = 1, CancelCommand };
+constexpr UINT TakeForegroundMessage = WM_APP + 1;
 
 HCURSOR SystemCursor(SelectionCursor cursor, HCURSOR rectCursor) {
     switch (cursor) {
@@ -197,14 +198,19 @@ LRESULT Overlay::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_ACTIVATE:
-            // Another window took the foreground: take it back, or close when that fails.
-            if (LOWORD(wParam) == WA_INACTIVE && OverlayVisible() && !takingForeground_) {
+            // Another window took the foreground: the overlay takes it back once
+            // the change of the active window is complete.
+            if (LOWORD(wParam) == WA_INACTIVE && OverlayVisible()) PostMessageW(window_, TakeForegroundMessage, 0, 0);
+            break;
+        case TakeForegroundMessage:
+            // Taken back, or closed when that fails.
+            if (OverlayVisible() && !takingForeground_ && GetForegroundWindow() != window_) {
                 takingForeground_ = true;
                 const bool taken = BringWindowToForeground();
                 takingForeground_ = false;
                 if (!taken && OverlayVisible()) form_->AllocationFormOnCloseQuery();
             }
-            break;
+            return 0;
         case WM_CLOSE:
             form_->AllocationFormOnCloseQuery();
             return 0;

@@ -3,11 +3,13 @@
 keyboard, and the file written is compared pixel by pixel with the part of the
 screen that was selected."""
 
+import subprocess
+
 import pytest
 
-from shots import (FORMATS, SCREEN_SIZE, difference_box, folder_listing, grab_screen, load, press_on_desktop, same,
+from shots import (FORMATS, PATTERN_CLASS, wait_file, SCREEN_SIZE, difference_box, folder_listing, grab_screen, load, press_on_desktop, same,
                    shots_folder, show_pattern, store_settings, xdotool)
-from winehost import SETTINGS_KEY, poll
+from winehost import SETTINGS_KEY, WINE, poll
 
 OVERLAY_CLASS = "TAllocationForm"
 MENU_CLASS = "#32768"
@@ -116,3 +118,38 @@ def test_the_frozen_screen_holds_the_cursor_where_it_was(wine, kadrilo):
     assert box is not None, "the cursor is in the shot"
     # The arrow starts at its hotspot, where the pointer stood: (50, 50) in the shot.
     assert 48 <= box[0] <= 52 and 48 <= box[1] <= 52 and box[2] - box[0] < 40, box
+
+
+def test_the_hotkey_opens_the_overlay_and_another_window_does_not_hang_it(wine, kadrilo):
+    store_settings(wine, WorkMode=1, GraphFormatAutosave=FORMATS["png"], TrayIconEnabled=0)
+    show_pattern(wine, *PATTERN_RECT)
+    program = kadrilo()
+    assert wine.wait_window(OVERLAY_CLASS, program), "start-up did not finish"
+    press_on_desktop(wine, "ctrl+Print")
+    assert overlay_shown(wine), "Ctrl+PrintScreen opens the overlay"
+    assert wine.window(OVERLAY_CLASS)["rect"] == [0, 0, *SCREEN_SIZE]
+    rc, out = wine.driver_json("foreground")
+    assert rc == 0 and out["class"] == OVERLAY_CLASS, out
+
+    # Another program's window asks for the foreground while the overlay is open.
+    other = subprocess.Popen([WINE, str(wine.driver_exe), "pattern-window", "300", "300", "120", "90"],
+                             env=wine.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+    wine.processes.append(other)
+    wine.expected_classes.add(PATTERN_CLASS)
+
+    # The overlay takes the foreground back (or, failing that, closes): either
+    # way the program goes on answering.
+    def settled():
+        info = wine.window(OVERLAY_CLASS)
+        if not info["visible"]:
+            return True
+        rc, out = wine.driver_json("foreground")
+        return rc == 0 and out["class"] == OVERLAY_CLASS
+    assert poll(settled, 10), "the overlay neither came back to the front nor closed"
+    if wine.window(OVERLAY_CLASS)["visible"]:
+        press_on_desktop(wine, "Escape")
+        assert overlay_shown(wine, False)
+    press_on_desktop(wine, "Print")
+    assert wait_file(shots_folder(wine) / "Screenshot-0.png"), "the program still answers its hotkeys"
+    assert program.poll() is None
