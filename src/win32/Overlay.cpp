@@ -51,13 +51,13 @@ void Overlay::ShowOverlay() {
     frozenDc_.reset(CreateCompatibleDC(screen.get()));
     backBitmap_.reset(CreateCompatibleBitmap(screen.get(), frozen->width, frozen->height));
     backDc_.reset(CreateCompatibleDC(screen.get()));
-    if (!frozenBitmap_ || !frozenDc_ || !backBitmap_ || !backDc_ || !bits) {
-        ReleaseBuffers();
-        return;
+    if (frozenBitmap_ && frozenDc_ && backBitmap_ && backDc_ && bits) {
+        std::memcpy(bits, frozen->pixels.data(), frozen->pixels.size());
+        frozenPrevious_ = SelectObject(frozenDc_.get(), frozenBitmap_.get());
+        backPrevious_ = SelectObject(backDc_.get(), backBitmap_.get());
+    } else {
+        ReleaseBuffers();  // the paints draw the frozen screen straight from the core then
     }
-    std::memcpy(bits, frozen->pixels.data(), frozen->pixels.size());
-    frozenPrevious_ = SelectObject(frozenDc_.get(), frozenBitmap_.get());
-    backPrevious_ = SelectObject(backDc_.get(), backBitmap_.get());
     SetWindowPos(window_, HWND_TOPMOST, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                  SWP_SHOWWINDOW);
     UpdateWindow(window_);
@@ -96,7 +96,14 @@ void Overlay::Paint() {
     GetClipBox(paint.get(), &area);
     const int width = area.right - area.left, height = area.bottom - area.top;
     if (!backDc_ || !frozenDc_) {
-        FillRect(paint.get(), &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        const std::optional<Bitmap>& frozen = form_->FrozenScreen();
+        if (!frozen) {
+            FillRect(paint.get(), &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            return;
+        }
+        const DibInfo info = DibInfoOf(*frozen);
+        SetDIBitsToDevice(paint.get(), 0, 0, static_cast<DWORD>(frozen->width), static_cast<DWORD>(frozen->height), 0,
+                          0, 0, static_cast<UINT>(frozen->height), frozen->pixels.data(), info.get(), DIB_RGB_COLORS);
         return;
     }
     BitBlt(backDc_.get(), area.left, area.top, width, height, frozenDc_.get(), area.left, area.top, SRCCOPY);

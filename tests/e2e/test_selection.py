@@ -42,6 +42,7 @@ def open_overlay(wine, kadrilo):
     store_settings(wine, WorkMode=1, GraphFormatAutosave=FORMATS["png"])
     _, screen = show_pattern(wine, *PATTERN_RECT)
     program = kadrilo("/screenshot_selected")
+    assert wine.wait_window(OVERLAY_CLASS, program, timeout=20000), "start-up did not finish"
     assert overlay_shown(wine), "the overlay did not open"
     info = wine.window(OVERLAY_CLASS)
     assert info["rect"] == [0, 0, *SCREEN_SIZE], "the overlay covers the screen"
@@ -92,6 +93,7 @@ def test_an_area_series_stops_by_itself_after_its_quantity(wine, kadrilo):
     shots_folder(wine).mkdir()  # the series folder C:\Screenshots\Continuous is made one level deep
     _, screen = show_pattern(wine, *PATTERN_RECT)
     program = kadrilo("/screenshot_selected")
+    assert wine.wait_window(OVERLAY_CLASS, program, timeout=20000), "start-up did not finish"
     assert overlay_shown(wine)
     drag(wine, (120, 100), (360, 260))
     press_on_desktop(wine, "Return")
@@ -109,6 +111,7 @@ def test_the_frozen_screen_holds_the_cursor_where_it_was(wine, kadrilo):
     _, screen = show_pattern(wine, *PATTERN_RECT)
     pointer(wine, 300, 250)
     program = kadrilo("/screenshot_selected")
+    assert wine.wait_window(OVERLAY_CLASS, program, timeout=20000), "start-up did not finish"
     assert overlay_shown(wine)
     drag(wine, (450, 400), (250, 200))  # the pointer ends elsewhere than where it was frozen
     press_on_desktop(wine, "Return")
