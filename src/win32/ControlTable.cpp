@@ -7,7 +7,6 @@ using layout::ControlId;
 using layout::ControlKind;
 using layout::ControlRow;
 
-constexpr wchar_t ContainerClass[] = L"KadriloPage";
 constexpr int TitleFontHeight = -13;  // pixels
 constexpr int UiFontHeight = -11;     // 8 points at 96 dots an inch
 constexpr int ComboDropHeight = 100;

@@ -20,6 +20,9 @@ struct ImageListCloser {
 };
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListCloser>;
 
+// The window class of pages and tabs, the windows that hold controls.
+constexpr wchar_t ContainerClass[] = L"KadriloPage";
+
 // Control ids are the ControlId plus this.
 constexpr int ControlBaseId = 100;
 constexpr int ImageSize = 16;

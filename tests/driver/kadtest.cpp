@@ -146,6 +146,7 @@ std::string DescribeWindow(HWND window) {
     return "{\"hwnd\": " + Handle(window) + ", \"class\": " + JsonString(ClassOf(window)) +
            ", \"title\": " + JsonString(TextOf(window)) +
            ", \"visible\": " + Bool(IsWindowVisible(window)) +
+           ", \"topmost\": " + Bool((GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) +
            ", \"owner\": " + Handle(OwnerOf(window)) + ", \"pid\": " + Number(ProcessOf(window)) +
            ", \"rect\": [" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ", " +
            std::to_string(rect.right) + ", " + std::to_string(rect.bottom) + "]}";

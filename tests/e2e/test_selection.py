@@ -46,6 +46,7 @@ def open_overlay(wine, kadrilo):
     assert overlay_shown(wine), "the overlay did not open"
     info = wine.window(OVERLAY_CLASS)
     assert info["rect"] == [0, 0, *SCREEN_SIZE], "the overlay covers the screen"
+    assert info["topmost"], "the overlay lies over every window"
     return program, load(screen)
 
 
@@ -68,7 +69,8 @@ def test_the_selected_part_of_the_frozen_screen_is_saved(wine, kadrilo, drags, r
     assert same(shot, screen.crop(rect)), f"the file is not the screen at {rect}"
 
 
-def test_escape_and_the_menu_close_without_a_shot(wine, kadrilo):
+@pytest.mark.parametrize("cancel", ["escape", "menu-cancel"])
+def test_escape_and_the_menu_close_without_a_shot(wine, kadrilo, cancel):
     program, screen = open_overlay(wine, kadrilo)
     drag(wine, (150, 120), (400, 300))
     # A right click opens the menu (Apply, Cancel) at the pointer.
@@ -77,10 +79,14 @@ def test_escape_and_the_menu_close_without_a_shot(wine, kadrilo):
     assert poll(lambda: any(w["class"] == MENU_CLASS and w["visible"] for w in wine.windows()), 5), "no menu"
     menu = next(w for w in wine.windows() if w["class"] == MENU_CLASS and w["visible"])
     assert abs(menu["rect"][0] - 300) <= 2 and abs(menu["rect"][1] - 250) <= 2, menu
-    press_on_desktop(wine, "Escape")  # closes the menu
-    assert poll(lambda: not any(w["class"] == MENU_CLASS and w["visible"] for w in wine.windows()), 5)
-    assert wine.window(OVERLAY_CLASS)["visible"]
-    press_on_desktop(wine, "Escape")  # cancels the selection
+    if cancel == "menu-cancel":
+        press_on_desktop(wine, "Up")  # from the top, the last item: Cancel
+        press_on_desktop(wine, "Return")
+    else:
+        press_on_desktop(wine, "Escape")  # closes the menu
+        assert poll(lambda: not any(w["class"] == MENU_CLASS and w["visible"] for w in wine.windows()), 5)
+        assert wine.window(OVERLAY_CLASS)["visible"]
+        press_on_desktop(wine, "Escape")  # cancels the selection
     assert wine.wait_exit(program, EXIT_TIMEOUT) == 0, "the command-line run ends with the overlay"
     assert folder_listing(shots_folder(wine)) == []
     after = load(grab_screen(wine, wine.workdir / "after.png"))

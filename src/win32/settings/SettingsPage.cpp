@@ -11,7 +11,6 @@ using layout::ControlId;
 using layout::ControlKind;
 using layout::ControlRow;
 
-constexpr wchar_t ContainerClass[] = L"KadriloPage";
 constexpr int LinesPerWheelNotch = 3;
 
 SCROLLINFO ScrollInfo(UINT mask) {
