@@ -51,6 +51,12 @@ enum class ControlId : uint16_t {
     CheckBox2,
     CheckBox3,
     CheckBox4,
+    // Tab "Main": the other groups
+
+    // Tab "Main": the group "Import/Export program settings"
+
+    // Tab "Autosave"
+
     // Tab "Hotkeys": one group per hotkey slot
     GroupBox200,
     RadioButton3,
@@ -77,6 +83,14 @@ enum class ControlId : uint16_t {
     RadioButton24,
     RadioButton25,
     HotKey5,
+    // Tab "Events and notices"
+
+    // Tab "Inscription"
+
+    // Tab "Continuous shooting"
+
+    // Page "About"
+
     Count
 };
 

@@ -132,9 +132,13 @@ def uninstall_done(wine, layout, user_files=()):
 
 
 def nsis_window(wine, timeout=WAIT * 1000):
+    """The setup window once it is shown: it is created hidden and shown a moment later."""
     assert wine.wait_window(NSIS_CLASS, timeout=timeout), f"no setup window\n{wine.logs()}"
-    window = wine.window(NSIS_CLASS)
-    assert window["visible"], window
+    def shown():
+        window = wine.window(NSIS_CLASS)
+        return window if window and window["visible"] else None
+    window = poll(shown, WAIT)
+    assert window, wine.window(NSIS_CLASS)
     return window
 
 
@@ -148,7 +152,8 @@ def click_until_closed(wine, button=1):
     the button is disabled while the work goes on."""
     def closed():
         wine.driver("click", NSIS_CLASS, button)
-        return wine.window(NSIS_CLASS) is None or not wine.window(NSIS_CLASS)["visible"]
+        window = wine.window(NSIS_CLASS)
+        return window is None or not window["visible"]
     assert poll(closed, WAIT, step=0.5), f"the setup window did not close: {controls(wine)}"
 
 
