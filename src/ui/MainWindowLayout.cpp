@@ -53,8 +53,8 @@ constexpr std::array Frame{
     TabRow(TabSheet1, "TabSheet1", 15),
     TabRow(TabSheet2, "TabSheet2", 16),
     TabRow(TabSheet3, "TabSheet3", 17),
-    TabRow(TabSheet4, "TabSheet4", 18),
-    TabRow(TabSheet5, "TabSheet5", 19),
+    TabRow(TabSheet4, "TabSheet4", 19),
+    TabRow(TabSheet5, "TabSheet5", 18),
     TabRow(TabSheet6, "TabSheet6", 20),
     ControlRow{.id = MainPanel2, .name = "MainPanel2", .kind = K::Panel, .parent = Window, .rect = ContentArea,
                .onlyOnPage = 2},
@@ -68,10 +68,11 @@ constexpr bool InIdOrder() {
 }
 static_assert(InIdOrder(), "the rows are kept in the order of ControlId");
 
+// The "Inscription" tab (TabSheet5) comes before "Events and notices" (TabSheet4).
 const std::array Tabs{
-    SettingsTabLayout{TabSheet1, MainTabControls()},       SettingsTabLayout{TabSheet2, AutosaveTabControls()},
-    SettingsTabLayout{TabSheet3, HotkeysTabControls()},    SettingsTabLayout{TabSheet4, EventsTabControls()},
-    SettingsTabLayout{TabSheet5, InscriptionTabControls()}, SettingsTabLayout{TabSheet6, SeriesTabControls()},
+    SettingsTabLayout{TabSheet1, MainTabControls()},        SettingsTabLayout{TabSheet2, AutosaveTabControls()},
+    SettingsTabLayout{TabSheet3, HotkeysTabControls()},     SettingsTabLayout{TabSheet5, InscriptionTabControls()},
+    SettingsTabLayout{TabSheet4, EventsTabControls()},      SettingsTabLayout{TabSheet6, SeriesTabControls()},
 };
 
 // Every row by ControlId, made once.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "ui/MainWindowLayout.h"
 #include "text/Strings.h"
@@ -21,6 +22,15 @@ Rect ClientOf(ControlId parent) {
     if (parent == ControlId::Window) return {0, 0, ClientWidth, ClientHeight};
     const Rect r = Row(parent).rect;
     return {0, 0, r.Width(), r.Height()};
+}
+
+TEST(MainWindowLayout, TabsComeInTheirOrderWithTheInscriptionBeforeTheEvents) {
+    std::vector<std::pair<ControlId, int>> tabs;
+    for (const SettingsTabLayout& tab : SettingsTabLayouts()) tabs.emplace_back(tab.sheet, Row(tab.sheet).caption);
+    const std::vector<std::pair<ControlId, int>> expected{
+        {ControlId::TabSheet1, 15}, {ControlId::TabSheet2, 16}, {ControlId::TabSheet3, 17},
+        {ControlId::TabSheet5, 18}, {ControlId::TabSheet4, 19}, {ControlId::TabSheet6, 20}};
+    EXPECT_EQ(tabs, expected);
 }
 
 TEST(MainWindowLayout, EveryRowIsWellFormed) {

@@ -100,9 +100,9 @@ void SettingsPage::Create(TAppMainForm& form, std::function<void()> refreshFrame
     refreshFrame_ = std::move(refreshFrame);
     using Factory = std::unique_ptr<SettingsTab> (*)(const layout::SettingsTabLayout&, ControlTable&,
                                                      const SharedResources&);
-    // In the tab control's order: Main, Autosave, Hotkeys, Events and notices, Inscription, Continuous shooting.
-    constexpr Factory factories[] = {Make<MainTab>,   Make<AutosaveTab>,    Make<HotkeysTab>,
-                                     Make<EventsTab>, Make<InscriptionTab>, Make<SeriesTab>};
+    // In the tab control's order: Main, Autosave, Hotkeys, Inscription, Events and notices, Continuous shooting.
+    constexpr Factory factories[] = {Make<MainTab>,        Make<AutosaveTab>, Make<HotkeysTab>,
+                                     Make<InscriptionTab>, Make<EventsTab>,   Make<SeriesTab>};
     const auto layouts = layout::SettingsTabLayouts();
     for (size_t i = 0; i < layouts.size() && i < std::size(factories); ++i) {
         tabs_.push_back(factories[i](layouts[i], controls_, resources_));
