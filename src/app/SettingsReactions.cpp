@@ -53,6 +53,10 @@ constexpr std::array Reactions{
     HotkeyModeReaction<1>(), HotkeyModeReaction<2>(), HotkeyModeReaction<3>(), HotkeyModeReaction<4>(),
     HotkeyModeReaction<5>(), UserHotkeyReaction<1>(), UserHotkeyReaction<2>(), UserHotkeyReaction<3>(),
     UserHotkeyReaction<4>(), UserHotkeyReaction<5>(),
+    // The Main, Autosave, Events and Continuous shooting tabs
+
+    // The Inscription tab
+
 };
 
 }  // namespace

@@ -229,6 +229,17 @@ public:
     virtual std::optional<SaveChoice> SavePictureDialog(const std::string& fileName, int32_t filterIndex) = 0;
     // The shell's folder browser: the chosen folder, or empty when the user cancelled.
     virtual std::string BrowseForFolder(const std::string& title) = 0;
+    // Filters are "Name|pattern|Name|pattern" texts, as in the string table.
+    // The settings window's open dialog, shared by the settings import and the
+    // sound-file browser: it hides the read-only box, can be resized and starts
+    // from the file name it last held. The chosen file, or nothing on cancel.
+    virtual std::optional<std::string> OpenFileDialog(const std::string& filter) = 0;
+    // The settings window's save dialog: it asks before overwriting an existing
+    // file, hides the read-only box and can be resized.
+    virtual std::optional<std::string> SaveFileDialog(const std::string& fileName, const std::string& filter) = 0;
+    // The colour dialog shared by both inscription swatches: it opens with the
+    // colour last confirmed in it (black at first).
+    virtual std::optional<Color> ChooseColour() = 0;
 };
 
 // The selection overlay: a top-most window over the whole primary screen that

@@ -8,6 +8,20 @@
 #include "win32/Handles.h"
 
 namespace kadrilo::win32 {
+namespace {
+
+// "Name|pattern|..." as the dialogs want it: each part ended by a zero, the
+// whole by a second one.
+std::wstring DialogFilter(const std::string& filter) {
+    std::wstring result = Wide(filter);
+    std::replace(result.begin(), result.end(), L'|', L'\0');
+    result.push_back(L'\0');
+    return result;
+}
+
+constexpr size_t FileNameBuffer = 32768;
+
+}  // namespace
 
 std::optional<DialogPort::SaveChoice> Dialogs::SavePictureDialog(const std::string& fileName, int32_t filterIndex) {
     static constexpr wchar_t Filter[] =
@@ -39,6 +53,51 @@ std::string Dialogs::BrowseForFolder(const std::string& title) {
     const bool ok = SHGetPathFromIDListW(chosen, path);
     CoTaskMemFree(chosen);
     return ok ? Utf8(path) : std::string();
+}
+
+std::optional<std::string> Dialogs::OpenFileDialog(const std::string& filter) {
+    const std::wstring filterText = DialogFilter(filter);
+    std::wstring buffer = openFileName_;
+    buffer.resize(FileNameBuffer, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner_;
+    dialog.lpstrFilter = filterText.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+    if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+    openFileName_ = buffer.c_str();
+    return Utf8(openFileName_);
+}
+
+std::optional<std::string> Dialogs::SaveFileDialog(const std::string& fileName, const std::string& filter) {
+    const std::wstring filterText = DialogFilter(filter);
+    std::wstring buffer = Wide(fileName);
+    buffer.resize(std::max(buffer.size() + 1, FileNameBuffer), L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner_;
+    dialog.lpstrFilter = filterText.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+    if (!GetSaveFileNameW(&dialog)) return std::nullopt;
+    return Utf8(buffer.c_str());
+}
+
+std::optional<Color> Dialogs::ChooseColour() {
+    CHOOSECOLORW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner_;
+    dialog.rgbResult = lastColour_;
+    dialog.lpCustColors = customColours_;
+    dialog.Flags = CC_RGBINIT;
+    if (!ChooseColorW(&dialog)) return std::nullopt;
+    lastColour_ = dialog.rgbResult;
+    return static_cast<Color>(lastColour_);
 }
 
 }  // namespace kadrilo::win32

@@ -221,6 +221,26 @@ public:
         browseTitle = title;
         return browsedFolder;
     }
+    // The open and save dialogs: the filters they were shown with, and what
+    // they answer (nothing: cancelled).
+    std::vector<std::string> openFilters;
+    std::optional<std::string> openedFile;
+    std::optional<std::string> OpenFileDialog(const std::string& filter) override {
+        openFilters.push_back(filter);
+        return openedFile;
+    }
+    std::vector<std::pair<std::string, std::string>> saveFileDialogs;  // file name, filter
+    std::optional<std::string> savedFile;
+    std::optional<std::string> SaveFileDialog(const std::string& fileName, const std::string& filter) override {
+        saveFileDialogs.emplace_back(fileName, filter);
+        return savedFile;
+    }
+    int colourDialogs = 0;
+    std::optional<Color> chosenColour;
+    std::optional<Color> ChooseColour() override {
+        ++colourDialogs;
+        return chosenColour;
+    }
     int settingsTab = -1;
     void SelectSettingsTab(int tab) override { settingsTab = tab; }
     int ActiveSettingsTab() override { return settingsTab; }
