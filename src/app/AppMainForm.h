@@ -119,6 +119,19 @@ public:
     void RadioGroup1Click();  // the working mode chosen on the settings page
     void TranslateProgramInterface();
 
+    // ---- The Inscription tab
+    // Recomposes the inscription from the settings and the clock and redraws
+    // the text preview.
+    void UpdateTextFormat();
+    // The same, while the main window is visible: what the tab's text, font and
+    // date/time controls run on every change.
+    void UpdateTextExecute();
+    void TabSheet5Show();  // the tab is shown
+    void Panel6Click();    // the font colour, from the colour dialog
+    void Panel7Click();    // the background colour, likewise
+    // The preview's picture, 336 x 48.
+    const Bitmap& TextPreview() const { return textPreview_; }
+
     // ---- Shots
     void CreateScreenshot(int kind);
     virtual void ChooseScreenArea();
@@ -206,6 +219,8 @@ private:
     void CloseOverlay(bool mayQuit);
     void AllocationFormGetPresKeys();
     void NotRegHotkeyMessage(const std::string& shortcutText);
+    // A swatch takes the colour confirmed in the colour dialog.
+    void ChooseInscriptionColour(SettingId swatch);
     void SaveFinished(const std::string& target);
 
     std::vector<std::string> args_;
@@ -221,6 +236,7 @@ private:
     AfterSaveNotices notices_;
     AreaSelection selection_{0, 0};
     std::optional<Bitmap> frozen_;
+    Bitmap textPreview_;
     bool quitting_ = false;
     bool closed_ = false;
     bool trayHandlerAttached_ = false;

@@ -13,6 +13,16 @@ int64_t NumberOf(const SettingValue& value) {
     return number ? *number : 0;
 }
 
+// A setting takes a control's value, clamped by the settings table.
+void Assign(AppSettings& settings, SettingId id, const SettingValue& value) {
+    const SettingField& field = Field(id);
+    if (field.type == FieldType::Text) {
+        if (const std::string* text = std::get_if<std::string>(&value)) field.Text(settings) = *text;
+    } else if (const int64_t* number = std::get_if<int64_t>(&value)) {
+        field.SetNumber(settings, field.Clamp(*number));
+    }
+}
+
 // The reaction of a setting to its control's change, and whether the controls
 // are brought up to date afterwards (the reactions that change what other
 // controls show do it themselves; a shortcut editor keeps what is being typed).
@@ -22,6 +32,19 @@ struct Reaction {
     void (*react)(TAppMainForm& form, const SettingValue& value);
     bool refreshAfter = false;
 };
+
+// A setting the inscription is drawn with: the text preview follows it (the
+// date/time list and the background swatch are enabled by their check boxes
+// through the refresh).
+template <SettingId Id>
+constexpr Reaction TextPreviewReaction() {
+    return {Id,
+            [](TAppMainForm& f, const SettingValue& v) {
+                Assign(f.Settings, Id, v);
+                f.UpdateTextExecute();
+            },
+            true};
+}
 
 template <int Slot>
 constexpr Reaction HotkeyModeReaction() {
@@ -56,6 +79,11 @@ constexpr std::array Reactions{
     // The Main, Autosave, Events and Continuous shooting tabs
 
     // The Inscription tab
+    TextPreviewReaction<SettingId::InscriptionText>(), TextPreviewReaction<SettingId::EnableDateTime>(),
+    TextPreviewReaction<SettingId::DateTimeFormat>(), TextPreviewReaction<SettingId::FontName>(),
+    TextPreviewReaction<SettingId::FontSize>(), TextPreviewReaction<SettingId::InscriptionStyleBold>(),
+    TextPreviewReaction<SettingId::InscriptionStyleItalic>(), TextPreviewReaction<SettingId::InscriptionStyleUnderline>(),
+    TextPreviewReaction<SettingId::InscriptionStyleStrikeOut>(), TextPreviewReaction<SettingId::InscriptionTransporent>(),
 
 };
 
@@ -68,12 +96,7 @@ void TAppMainForm::SettingChanged(SettingId id, const SettingValue& value) {
         if (reaction->refreshAfter) ports_.settingsPage.Refresh();
         return;
     }
-    const SettingField& field = Field(id);
-    if (field.type == FieldType::Text) {
-        if (const std::string* text = std::get_if<std::string>(&value)) field.Text(Settings) = *text;
-    } else if (const int64_t* number = std::get_if<int64_t>(&value)) {
-        field.SetNumber(Settings, field.Clamp(*number));
-    }
+    Assign(Settings, id, value);
     ports_.settingsPage.Refresh();  // the control shows what the setting became
 }
 

@@ -198,6 +198,8 @@ public:
     virtual bool UserDefinedChoiceFocused() = 0;
     // Gives the keyboard focus to the settings' tab control.
     virtual void FocusSettingsTabs() = 0;
+    // The Inscription tab's text preview shows this picture.
+    virtual void ShowTextPreview(const Bitmap& preview) = 0;
 };
 
 // The tray icon and its menu.

@@ -71,7 +71,7 @@ namespace kadrilo {
     X(Boolean, InscriptionStyleItalic, false, 0, 1, CheckBox)                \
     X(Boolean, InscriptionStyleUnderline, false, 0, 1, CheckBox)             \
     X(Boolean, InscriptionStyleStrikeOut, false, 0, 1, CheckBox)             \
-    X(ListIndex, InscriptionCoordinates, 3, 0, 6, ComboBox)                  \
+    X(ListIndex, InscriptionCoordinates, 3, 0, 6, PositionList)              \
     X(Integer, InsX, 15, 0, 100, SpinEdit)                                   \
     X(Integer, InsY, 15, 0, 100, SpinEdit)                                   \
     /* Events and notices */                                                 \
@@ -99,6 +99,8 @@ enum class FieldType { Integer, Boolean, Text, Colour, Shortcut, ListIndex };
 enum class Control {
     RadioGroup,      // a list of choices; an index past the end selects the last, a negative one none
     ComboBox,        // a drop-down list; an index it does not have selects none (-1)
+    PositionList,    // the inscription's position list: an index it does not have is clamped
+                     // into its range, so that no shot fails on a stored value
     FontList,        // the font list, through the font rule
     CheckBox,
     RadioPair,       // two choice buttons: true the first, false the second

@@ -246,6 +246,8 @@ public:
     int ActiveSettingsTab() override { return settingsTab; }
     bool userDefinedFocused = false;
     bool UserDefinedChoiceFocused() override { return userDefinedFocused; }
+    std::vector<Bitmap> textPreviews;
+    void ShowTextPreview(const Bitmap& preview) override { textPreviews.push_back(preview); }
     void FocusSettingsTabs() override {
         userDefinedFocused = false;
         calls.push_back("focus tabs");

@@ -76,6 +76,55 @@ TEST_F(InscriptionShot, EachShotOfASeriesHasItsOwnTime) {
     EXPECT_NE(fake.text.drawn[1].text.find("14.07.10"), std::string::npos) << fake.text.drawn[1].text;
 }
 
+// The Inscription tab's preview: a checkerboard with the inscription centred,
+// redrawn by the tab's controls only while the window is visible.
+TEST_F(InscriptionShot, ThePreviewCentresTheTextOnTheCheckerboard) {
+    Start(AutosaveMode);
+    form->Settings.InscriptionCoordinates = 0;  // the preview centres whatever is chosen
+    form->SettingChanged(SettingId::InscriptionText, std::string("Preview"));
+    EXPECT_TRUE(fake.form.textPreviews.empty()) << "hidden window: nothing redrawn";
+
+    fake.windows.mainVisible = true;
+    form->SettingChanged(SettingId::InscriptionStyleBold, int64_t{1});
+    ASSERT_EQ(fake.form.textPreviews.size(), 1u);
+    ASSERT_EQ(fake.text.drawn.size(), 1u);
+    // 7 pixels a letter and 13 high: (336 - 49) / 2 truncated, (48 - 13) / 2 truncated.
+    EXPECT_EQ(fake.text.drawn[0].x, 168 - 24);
+    EXPECT_EQ(fake.text.drawn[0].y, 24 - 6);
+    EXPECT_TRUE(fake.text.drawn[0].font.bold);
+
+    const Bitmap& preview = fake.form.textPreviews[0];
+    EXPECT_EQ(preview.width, 336);
+    EXPECT_EQ(preview.height, 48);
+    auto pixel = [&](int32_t x, int32_t y) {
+        const uint8_t* p = preview.Row(y) + 4 * x;
+        return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16);
+    };
+    EXPECT_EQ(pixel(0, 0), 0xC0C0C0u) << "silver first";
+    EXPECT_EQ(pixel(7, 7), 0xC0C0C0u);
+    EXPECT_EQ(pixel(8, 0), 0xFFFFFFu);
+    EXPECT_EQ(pixel(0, 8), 0xFFFFFFu);
+    EXPECT_EQ(pixel(335, 47), 0xC0C0C0u) << "42 x 6 squares: the last one is silver";
+
+    form->SettingChanged(SettingId::InsX, int64_t{40});  // an offset: the preview ignores it
+    EXPECT_EQ(fake.form.textPreviews.size(), 1u);
+    form->TabSheet5Show();
+    EXPECT_EQ(fake.form.textPreviews.size(), 2u);
+}
+
+TEST_F(InscriptionShot, TheSwatchesTakeTheColourConfirmedInTheDialog) {
+    Start(AutosaveMode);
+    fake.form.chosenColour = 0x123456;
+    form->Panel7Click();
+    EXPECT_EQ(form->Settings.InscriptionBackGroundColor, 0x123456u);
+    EXPECT_EQ(fake.form.textPreviews.size(), 1u) << "redrawn at once";
+    fake.form.chosenColour.reset();
+    form->Panel6Click();
+    EXPECT_EQ(form->Settings.InscriptionFontColor, 0u) << "cancelled: unchanged";
+    EXPECT_EQ(fake.form.colourDialogs, 2);
+    EXPECT_EQ(fake.form.textPreviews.size(), 1u);
+}
+
 TEST(BitmapParts, APastedPartComesBackAsItWas) {
     for (int bits : {1, 4, 8, 24, 32}) {
         SCOPED_TRACE(bits);

@@ -64,7 +64,9 @@ TEST(StoredForm, StoredNumbersAreTakenAsTheControlsTakeThem) {
     for (const Case& c : {Case{SettingId::FontSize, 200, 72}, Case{SettingId::QualityJPEG, -5, 0},
                           Case{SettingId::GraphFormatAutosave, 7, -1}, Case{SettingId::WorkMode, 9, 3},
                           Case{SettingId::HotKey2Mode, 5, 0}, Case{SettingId::IncludeCursor, 7, 1},
-                          Case{SettingId::InscriptionFontColor, 0x7F123456, 0x123456}}) {
+                          Case{SettingId::InscriptionFontColor, 0x7F123456, 0x123456},
+                          Case{SettingId::InscriptionCoordinates, 99, 6}, Case{SettingId::InscriptionCoordinates, -3, 0},
+                          Case{SettingId::InsX, -5, 0}, Case{SettingId::InsY, 1000, 100}}) {
         const SettingField& field = Field(c.id);
         SCOPED_TRACE(field.name);
         AppSettings s;

@@ -16,8 +16,14 @@ public:
     // clamped and written back). An empty text draws nothing; a position the
     // table does not have throws std::runtime_error.
     void IncludeInscription(Bitmap& image, AppSettings& settings);
+    // The text preview of the settings tab: a checkerboard of 8 x 8 squares,
+    // silver at the top left, with the inscription centred on it, whatever
+    // position the settings choose.
+    Bitmap RenderPreview(AppSettings& settings);
 
 private:
+    void Draw(Bitmap& image, AppSettings& settings, int32_t position);
+
     TextPort& text_;
     ClockPort& clock_;
 };

@@ -20,6 +20,7 @@ std::optional<int64_t> NumberAsShown(const SettingField& field, int64_t stored) 
             return stored;
         case Control::SpinEdit:
         case Control::TrackBar:
+        case Control::PositionList:
             return field.Clamp(stored);
         case Control::CheckBox:
         case Control::RadioPair:

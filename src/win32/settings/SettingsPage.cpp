@@ -209,4 +209,8 @@ bool SettingsPage::UserDefinedChoiceFocused() {
 
 void SettingsPage::FocusSettingsTabs() { SetFocus(TabControl()); }
 
+void SettingsPage::ShowTextPreview(const Bitmap& preview) {
+    if (SettingsTab* tab = TabOf(ControlId::TabSheet5)) static_cast<InscriptionTab*>(tab)->ShowPreview(preview);
+}
+
 }  // namespace kadrilo::win32

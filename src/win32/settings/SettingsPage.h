@@ -41,6 +41,7 @@ public:
     int ActiveSettingsTab() override;
     bool UserDefinedChoiceFocused() override;
     void FocusSettingsTabs() override;
+    void ShowTextPreview(const Bitmap& preview) override;
 
 private:
     HWND TabControl() const { return controls_[layout::ControlId::PageControl]; }

@@ -67,4 +67,10 @@ void HotkeysTab::SetUp(const layout::ControlRow& row, HWND control) {
         SendMessageW(control, HKM_SETRULES, HKCOMB_NONE, MAKELPARAM(HOTKEYF_ALT, 0));
 }
 
+// ---- Inscription --------------------------------------------------------------------
+
+void InscriptionTab::ShowPreview(const Bitmap& preview) {
+    preview_ = preview;
+}
+
 }  // namespace kadrilo::win32

@@ -66,8 +66,15 @@ class AutosaveTab final : public SettingsTab {
 class EventsTab final : public SettingsTab {
     using SettingsTab::SettingsTab;
 };
+// "Inscription": the font list, the colour swatches and the text preview.
 class InscriptionTab final : public SettingsTab {
+public:
     using SettingsTab::SettingsTab;
+    // The preview shows this picture from now on.
+    void ShowPreview(const Bitmap& preview);
+
+private:
+    Bitmap preview_;
 };
 class SeriesTab final : public SettingsTab {
     using SettingsTab::SettingsTab;
