@@ -118,6 +118,9 @@ public:
     void LanguageSelect(int32_t language);
     void RadioGroup1Click();  // the working mode chosen on the settings page
     void TranslateProgramInterface();
+    // While the hotkey that opens the settings is off, the tray icon is the way
+    // back to them: the tray option is ticked and cannot be changed.
+    bool TrayOptionLocked() const { return trayOptionLocked_; }
 
     // ---- The Inscription tab
     // Recomposes the inscription from the settings and the clock and redraws
@@ -241,6 +244,7 @@ private:
     bool closed_ = false;
     bool trayHandlerAttached_ = false;
     bool hotkeyHandlersAttached_ = false;
+    bool trayOptionLocked_ = false;
 };
 
 }  // namespace kadrilo

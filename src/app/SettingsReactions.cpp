@@ -102,8 +102,14 @@ void TAppMainForm::SettingChanged(SettingId id, const SettingValue& value) {
 
 void TAppMainForm::ApplySlot4TrayRule() {
     // While the hotkey that opens the settings is disabled, the tray icon is the
-    // only way back to them: it is forced on (and the option greyed).
-    if (Settings.HotKey4Mode == 2 && !Settings.TrayIconEnabled) {
+    // only way back to them: it is forced on (and the option greyed). The default
+    // key or a typed one frees the option; "User-defined:" with no key yet keeps
+    // the slot's registration, and the option stays as it was.
+    const bool hasKey = hotkeySlots_.HasKey(Settings.UserHotKey4);
+    if (Settings.HotKey4Mode == 0 || (Settings.HotKey4Mode == 1 && hasKey)) trayOptionLocked_ = false;
+    if (Settings.HotKey4Mode != 2) return;
+    trayOptionLocked_ = true;
+    if (!Settings.TrayIconEnabled) {
         Settings.TrayIconEnabled = true;
         if (trayHandlerAttached_) TrayIconCheckOption();
     }
@@ -127,6 +133,10 @@ void TAppMainForm::HotKeyChange(int slot, Shortcut shortcut) {
     if (!hotkeySlots_.HasKey(shortcut)) return;
     RegHotKeys(false);
     RegHotKeys(true);
+    if (slot == 4 && Settings.HotKey4Mode == 1 && trayOptionLocked_) {
+        ApplySlot4TrayRule();
+        ports_.settingsPage.Refresh();
+    }
 }
 
 void TAppMainForm::CheckEmptyHotkeys() {
@@ -139,7 +149,7 @@ void TAppMainForm::CheckEmptyHotkeys() {
 }
 
 void TAppMainForm::TrayOptionClick(bool show) {
-    if (Settings.HotKey4Mode == 2) show = true;  // the option is greyed then
+    if (trayOptionLocked_) show = true;  // the option is greyed then
     Settings.TrayIconEnabled = show;
     if (trayHandlerAttached_) TrayIconCheckOption();
 }

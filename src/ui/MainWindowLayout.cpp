@@ -1,9 +1,12 @@
 #include "ui/MainWindowLayout.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <vector>
 
 #include "settings/ShortcutText.h"
+#include "text/Strings.h"
 #include "ui/tabs/SettingsTabs.h"
 
 namespace kadrilo::layout {
@@ -143,9 +146,100 @@ bool ControlChecked(const ControlRow& row, const AppSettings& settings) {
     return row.kind == ControlKind::Radio ? value == row.value : value != 0;
 }
 
-bool ControlEnabled(const ControlRow& row, const AppSettings& settings) {
-    if (row.enabled.setting == NoSetting) return true;
-    return (NumberShown(row.enabled.setting, settings) == row.enabled.value) == row.enabled.whenEqual;
+bool ControlEnabled(const ControlRow& row, const AppSettings& settings, const EnableContext& context) {
+    const EnableRule& rule = row.enabled;
+    switch (rule.gate) {
+        case Gate::Administrator:
+            if (!context.isAdministrator) return false;
+            break;
+        case Gate::AdministratorFree:
+            if (context.isAdministrator) return true;
+            break;
+        case Gate::TrayOptionFree:
+            if (context.trayOptionLocked) return false;
+            break;
+        case Gate::None:
+            break;
+    }
+    if (rule.setting != NoSetting && (NumberShown(rule.setting, settings) == rule.value) != rule.whenEqual) return false;
+    return rule.andSetting == NoSetting || NumberShown(rule.andSetting, settings) == rule.andValue;
+}
+
+int32_t ControlPosition(const ControlRow& row, const AppSettings& settings) {
+    if (!row.ShowsSetting()) return 0;
+    const SettingField& field = Field(row.setting);
+    const int64_t value = field.Clamp(NumberShown(row.setting, settings));
+    return static_cast<int32_t>(row.inverted ? field.min + field.max - value : value);
+}
+
+int64_t SettingOfPosition(const ControlRow& row, int32_t position) {
+    if (!row.ShowsSetting()) return 0;
+    const SettingField& field = Field(row.setting);
+    const int64_t value = field.Clamp(position);
+    return row.inverted ? field.min + field.max - value : value;
+}
+
+std::string ControlValueText(const ControlRow& row, const AppSettings& settings) {
+    return std::to_string(ControlPosition(row, settings)) + std::string(row.suffix);
+}
+
+std::string ControlCaption(const ControlRow& row, int language) {
+    if (row.caption == 0) return {};
+    std::string text;
+    for (int line = 0; line < std::max<int>(row.lines, 1); ++line) {
+        if (line > 0) text += "\r\n";
+        text += LoadStrEx(language, row.caption + line);
+    }
+    return text;
+}
+
+std::vector<std::string> ControlItems(const ControlRow& row, int language) {
+    std::vector<std::string> items;
+    for (int i = 0; i < row.items.count; ++i) items.push_back(LoadStrEx(language, row.items.firstId + i));
+    for (std::string_view text : row.items.texts) items.emplace_back(text);
+    return items;
+}
+
+bool KeyAccepted(KeyFilter filter, char32_t character) {
+    constexpr std::u32string_view everywhere = U"/*|?\"<>";
+    switch (filter) {
+        case KeyFilter::None: return true;
+        case KeyFilter::Folder: return everywhere.find(character) == std::u32string_view::npos;
+        case KeyFilter::FileName:
+            return everywhere.find(character) == std::u32string_view::npos && character != U'\\' && character != U':';
+    }
+    return true;
+}
+
+SpinLimits SpinLimitsOf(const ControlRow& row) {
+    const SettingField& field = Field(row.setting);
+    return {field.min, field.max, row.length};
+}
+
+std::optional<int64_t> SpinValue(const ControlRow& row, std::string_view text, bool final) {
+    if (!row.ShowsSetting() || text.empty()) return std::nullopt;
+    const SpinLimits limits = SpinLimitsOf(row);
+    if (limits.digits > 0 && text.size() > static_cast<size_t>(limits.digits)) return std::nullopt;
+    int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > INT32_MAX) return std::nullopt;
+    }
+    if (final) return std::clamp(value, limits.min, limits.max);
+    if (value < limits.min || value > limits.max) return std::nullopt;
+    return value;
+}
+
+int32_t Scaled(int32_t value, int dpi) {
+    const int64_t product = static_cast<int64_t>(value) * dpi;
+    // Halves away from zero, as MulDiv rounds.
+    return static_cast<int32_t>(product >= 0 ? (product + DesignDpi / 2) / DesignDpi
+                                             : -((-product + DesignDpi / 2) / DesignDpi));
+}
+
+Rect Scaled(const Rect& rect, int dpi) {
+    return {Scaled(rect.left, dpi), Scaled(rect.top, dpi), Scaled(rect.right, dpi), Scaled(rect.bottom, dpi)};
 }
 
 int32_t ControlSelection(const ControlRow& row, const AppSettings& settings) {

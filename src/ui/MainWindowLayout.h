@@ -5,8 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Types.h"
 #include "settings/AppSettings.h"
@@ -109,17 +112,59 @@ enum class ControlKind {
     CheckBox,
     OwnerDrawnCombo,  // a drop-down list whose items are drawn with a picture
     HotKeyEditor,
+    Edit,             // a line of text, with the key filter and the length of its row
+    SpinEdit,         // a number: an edit with an up-down control, the range of its setting
+    TrackBar,         // a slider over its setting's range, no tick marks
+    DropDownList,     // a plain drop-down list: items from string ids or fixed texts
+    ValueLabel,       // a label showing its setting's value (as a track bar shows it) and a suffix
+    Note,             // lines of text, one string id a line
+    WarningLabel,     // a label in red, underlined
+    InfoIcon,         // the small information sign
 };
 
 // No setting: a control that shows none, a rule that always holds.
 constexpr SettingId NoSetting = SettingId::Count;
 
+// What else than the settings may decide whether a control is enabled.
+enum class Gate : uint8_t {
+    None,
+    Administrator,      // greyed for a user who is not an administrator
+    AdministratorFree,  // the conditions bind only a user who is not an administrator
+    TrayOptionFree,     // greyed while the tray option is locked (the hotkey that opens the settings is off)
+};
+
+// What the enable rules read beside the settings.
+struct EnableContext {
+    bool isAdministrator = true;
+    bool trayOptionLocked = false;
+};
+
 // A control is enabled while `setting` equals `value` (or differs from it,
-// with `whenEqual` false). No setting means always.
+// with `whenEqual` false) and `andSetting` equals `andValue`, and its gate is
+// open. No setting means always.
 struct EnableRule {
     SettingId setting = NoSetting;
     int32_t value = 0;
     bool whenEqual = true;
+    SettingId andSetting = NoSetting;
+    int32_t andValue = 0;
+    Gate gate = Gate::None;
+
+    bool Any() const { return setting != NoSetting || andSetting != NoSetting || gate != Gate::None; }
+};
+
+// The characters a text field refuses as they are typed.
+enum class KeyFilter : uint8_t {
+    None,
+    Folder,    // / * | ? " < >
+    FileName,  // / \ * | ? " < > :
+};
+
+// The items of a drop-down list: `count` string ids from `firstId`, or fixed texts.
+struct ItemList {
+    int firstId = 0;
+    int count = 0;
+    std::span<const std::string_view> texts = {};
 };
 
 struct ControlRow {
@@ -136,6 +181,13 @@ struct ControlRow {
     bool startsEnabled = true;   // "View" waits for the first shot
     int8_t onlyOnPage = -1;      // shown only while this page is (0 preview, 1 settings, 2 about)
     int8_t disabledOnPage = -1;  // disabled while this page is shown
+    int16_t length = 0;          // an edit: the most characters (0 any); a spin field: the most digits
+    KeyFilter filter = KeyFilter::None;  // an edit's typed characters
+    ItemList items = {};         // a drop-down list's items
+    bool inverted = false;       // a track bar or value label: shows min + max - the setting's value
+    std::string_view suffix = {};  // a value label: the text after the value
+    int8_t lines = 1;            // a note: this many string ids from `caption` on, one a line
+    ControlId follows = ControlId::Window;  // a label that starts where this label's text ends
 
     bool ShowsSetting() const { return setting != NoSetting; }
 };
@@ -166,11 +218,46 @@ constexpr bool HoldsChildren(ControlKind kind) {
 
 // A radio: its value is the setting's; a check box: its setting is true.
 bool ControlChecked(const ControlRow& row, const AppSettings& settings);
-bool ControlEnabled(const ControlRow& row, const AppSettings& settings);
+bool ControlEnabled(const ControlRow& row, const AppSettings& settings, const EnableContext& context = {});
 // A list: the selected index (the setting's value).
 int32_t ControlSelection(const ControlRow& row, const AppSettings& settings);
 // A hotkey editor: the shortcut it holds.
 Shortcut ControlShortcut(const ControlRow& row, const AppSettings& settings);
+// A track bar: its position; a value label: its text.
+int32_t ControlPosition(const ControlRow& row, const AppSettings& settings);
+int64_t SettingOfPosition(const ControlRow& row, int32_t position);
+std::string ControlValueText(const ControlRow& row, const AppSettings& settings);
+// A caption, a note's lines (joined by CR LF) or nothing, in the language.
+std::string ControlCaption(const ControlRow& row, int language);
+// A drop-down list's items in the language.
+std::vector<std::string> ControlItems(const ControlRow& row, int language);
+
+// ---- Typed input ------------------------------------------------------------------
+
+// False for a character the filter refuses (the field beeps then).
+bool KeyAccepted(KeyFilter filter, char32_t character);
+
+// A spin field's range (its setting's) and its most digits.
+struct SpinLimits {
+    int64_t min;
+    int64_t max;
+    int digits;
+};
+SpinLimits SpinLimitsOf(const ControlRow& row);
+// What a spin field's text asks its setting to become: while typing, only a
+// number inside the range; when the field is left (`final`), any number
+// clamped into it. Nothing for an empty text, other characters or more digits
+// than the field holds.
+std::optional<int64_t> SpinValue(const ControlRow& row, std::string_view text, bool final);
+
+// ---- Scaling -----------------------------------------------------------------------
+
+// The tables are in units of a 96 dots-an-inch display; a window at `dpi`
+// scales them (each edge rounded on its own, so that neighbours stay neighbours).
+constexpr int DesignDpi = 96;
+int32_t Scaled(int32_t value, int dpi);
+Rect Scaled(const Rect& rect, int dpi);
+
 // A settings tab is scrolled back to its top whenever it is shown, but for the
 // "Autosave" tab.
 constexpr bool ScrollsToTopWhenShown(ControlId tab) { return tab != ControlId::TabSheet2; }

@@ -1,5 +1,8 @@
 #include "win32/ControlTable.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace kadrilo::win32 {
 namespace {
 
@@ -34,8 +37,38 @@ ControlClass ClassOf(ControlKind kind) {
         case ControlKind::OwnerDrawnCombo:
             return {WC_COMBOBOXW, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP, 0};
         case ControlKind::HotKeyEditor: return {HOTKEY_CLASSW, WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case ControlKind::Edit: return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case ControlKind::SpinEdit: return {L"EDIT", ES_AUTOHSCROLL | ES_NUMBER | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case ControlKind::TrackBar: return {TRACKBAR_CLASSW, TBS_HORZ | TBS_NOTICKS | WS_TABSTOP, 0};
+        case ControlKind::DropDownList: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+        case ControlKind::ValueLabel:
+        case ControlKind::Note:
+        case ControlKind::WarningLabel: return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+        case ControlKind::InfoIcon: return {L"STATIC", SS_OWNERDRAW, 0};
     }
     return {L"STATIC", 0, 0};
+}
+
+constexpr bool IsList(ControlKind kind) {
+    return kind == ControlKind::OwnerDrawnCombo || kind == ControlKind::DropDownList;
+}
+
+// An edit refuses the characters its filter refuses, with the default beep.
+LRESULT CALLBACK FilteredEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    if (message == WM_CHAR) {
+        const auto filter = static_cast<layout::KeyFilter>(data);
+        if (!layout::KeyAccepted(filter, static_cast<char32_t>(wParam))) {
+            MessageBeep(0);
+            return 0;
+        }
+    }
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+std::string TextOf(HWND control) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return Utf8(text);
 }
 
 // Shown from the start: everything but the pages and buttons of one page, and all tabs but the first.
@@ -95,13 +128,21 @@ std::optional<ControlId> ControlOfCommand(int command) {
     return static_cast<ControlId>(index);
 }
 
-void SharedResources::Load(HINSTANCE instance) {
+void SharedResources::MakeFonts(int forDpi) {
+    dpi = forDpi;
     LOGFONTW description = WindowFontDescription();
+    description.lfHeight = layout::Scaled(UiFontHeight, dpi);
+    description.lfWidth = 0;
     font.reset(CreateFontIndirectW(&description));
     description.lfUnderline = TRUE;
     linkFont.reset(CreateFontIndirectW(&description));
-    titleFont.reset(CreateFontW(TitleFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
+    titleFont.reset(CreateFontW(layout::Scaled(TitleFontHeight, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH, L"Arial"));
+}
+
+void SharedResources::Load(HINSTANCE instance, int forDpi) {
+    MakeFonts(forDpi);
     images.reset(LoadImageStrip(instance, L"MAINIMAGES", ImageSize));
     UniqueBitmap info(static_cast<HBITMAP>(LoadImageW(instance, L"INFOCL", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (images && info) ImageList_AddMasked(images.get(), info.get(), MaskColour);
@@ -124,27 +165,103 @@ void ControlTable::CreateRows(std::span<const ControlRow> rows, const SharedReso
         const ControlClass cls = ClassOf(row.kind);
         DWORD style = WS_CHILD | cls.style | (StartsVisible(row) ? WS_VISIBLE : 0) | (row.startsEnabled ? 0 : WS_DISABLED);
         if (startsGroup) style |= WS_GROUP | (isRadio ? WS_TABSTOP : 0);
-        const Rect r = row.rect;
-        const int height = r.Height() + (row.kind == ControlKind::OwnerDrawnCombo ? ComboDropHeight : 0);
-        HWND control = CreateWindowExW(cls.exStyle, cls.name, L"", style, r.left, r.top, r.Width(), height,
-                                       HostOf(row), reinterpret_cast<HMENU>(static_cast<INT_PTR>(CommandOf(row.id))),
-                                       instance, nullptr);
+        HWND control = CreateWindowExW(cls.exStyle, cls.name, L"", style, 0, 0, 0, 0, HostOf(row),
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(CommandOf(row.id))), instance,
+                                       nullptr);
         handles_[static_cast<size_t>(row.id)] = control;
         if (!control) continue;
-        HFONT font = row.kind == ControlKind::LinkLabel ? resources.linkFont.get() : resources.font.get();
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (row.kind == ControlKind::SpinEdit)
+            spinners_[static_cast<size_t>(row.id)] = CreateWindowExW(
+                0, UPDOWN_CLASSW, L"",
+                WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0,
+                HostOf(row), nullptr, instance, nullptr);
+        SetUp(row, control);
         if (row.kind == ControlKind::GroupBox || row.kind == ControlKind::TabControl)
             // Below the controls that lie over them.
             SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+    LayOutRows(rows, resources);
+}
+
+// What a control needs once, from its row: ranges, limits, filters, fixed items.
+void ControlTable::SetUp(const ControlRow& row, HWND control) {
+    switch (row.kind) {
+        case ControlKind::Edit:
+            if (row.length > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(row.length), 0);
+            if (row.filter != layout::KeyFilter::None)
+                SetWindowSubclass(control, FilteredEditProc, 1, static_cast<DWORD_PTR>(row.filter));
+            break;
+        case ControlKind::SpinEdit: {
+            const layout::SpinLimits limits = layout::SpinLimitsOf(row);
+            if (limits.digits > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(limits.digits), 0);
+            if (HWND spinner = spinners_[static_cast<size_t>(row.id)])
+                SendMessageW(spinner, UDM_SETRANGE32, static_cast<WPARAM>(limits.min), static_cast<LPARAM>(limits.max));
+            break;
+        }
+        case ControlKind::TrackBar:
+            if (row.ShowsSetting()) {
+                const SettingField& field = Field(row.setting);
+                SendMessageW(control, TBM_SETRANGEMIN, FALSE, static_cast<LPARAM>(field.min));
+                SendMessageW(control, TBM_SETRANGEMAX, TRUE, static_cast<LPARAM>(field.max));
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void ControlTable::Place(const ControlRow& row) {
+    HWND control = (*this)[row.id];
+    if (!control) return;
+    const Rect r = layout::Scaled(row.rect, dpi_);
+    const int height = r.Height() + (IsList(row.kind) ? layout::Scaled(ComboDropHeight, dpi_) : 0);
+    MoveWindow(control, r.left, r.top, r.Width(), height, FALSE);
+    if (HWND spinner = spinners_[static_cast<size_t>(row.id)])
+        // The up-down control takes the right end of the field's place.
+        SendMessageW(spinner, UDM_SETBUDDY, reinterpret_cast<WPARAM>(control), 0);
+}
+
+void ControlTable::LayOutRows(std::span<const ControlRow> rows, const SharedResources& resources) {
+    for (const ControlRow& row : rows) {
+        HWND control = (*this)[row.id];
+        if (!control) continue;
+        const bool underlined = row.kind == ControlKind::LinkLabel || row.kind == ControlKind::WarningLabel;
+        const HFONT font = underlined ? resources.linkFont.get() : resources.font.get();
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (IsList(row.kind))
+            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                         layout::Scaled(row.rect.Height(), dpi_) - 6);
+        if (row.kind != ControlKind::TabSheet) Place(row);
+    }
+}
+
+void ControlTable::RefreshItems(const ControlRow& row, const TAppMainForm& form) {
+    HWND control = (*this)[row.id];
+    const std::vector<std::string> items = layout::ControlItems(row, form.Settings.Language);
+    // Rebuilt only when the texts changed (a language change); the selection follows the setting.
+    bool same = static_cast<size_t>(SendMessageW(control, CB_GETCOUNT, 0, 0)) == items.size();
+    for (size_t i = 0; same && i < items.size(); ++i) {
+        const auto length = SendMessageW(control, CB_GETLBTEXTLEN, i, 0);
+        std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+        SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(std::max<LRESULT>(length, 0)));
+        same = text == Wide(items[i]);
+    }
+    if (same) return;
+    SendMessageW(control, CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items) SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
 }
 
 void ControlTable::Refresh(const ControlRow& row, TAppMainForm& form) {
     HWND control = (*this)[row.id];
     const AppSettings& settings = form.Settings;
-    if (row.kind == ControlKind::TabSheet) return;
-    if (row.caption != 0) SetText(control, form.LoadStrEx(row.caption));
-    if (row.enabled.setting != layout::NoSetting) EnableWindow(control, layout::ControlEnabled(row, settings));
+    if (row.kind == ControlKind::TabSheet || !control) return;
+    if (row.caption != 0) SetText(control, layout::ControlCaption(row, settings.Language));
+    if (row.enabled.Any()) {
+        const bool enabled = layout::ControlEnabled(row, settings, {form.IsAdmin, form.TrayOptionLocked()});
+        EnableWindow(control, enabled);
+        if (HWND spinner = spinners_[static_cast<size_t>(row.id)]) EnableWindow(spinner, enabled);
+    }
     switch (row.kind) {
         case ControlKind::Radio:
         case ControlKind::CheckBox:
@@ -156,8 +273,47 @@ void ControlTable::Refresh(const ControlRow& row, TAppMainForm& form) {
         case ControlKind::OwnerDrawnCombo:
             SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(layout::ControlSelection(row, settings)), 0);
             break;
+        case ControlKind::DropDownList:
+            RefreshItems(row, form);
+            SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(layout::ControlSelection(row, settings)), 0);
+            break;
+        case ControlKind::Edit:
+            if (row.ShowsSetting() && Field(row.setting).type == FieldType::Text)
+                SetText(control, Field(row.setting).Text(settings));
+            break;
+        case ControlKind::SpinEdit:
+            if (row.ShowsSetting()) {
+                SetText(control, std::to_string(Field(row.setting).Number(settings)));
+                if (HWND spinner = spinners_[static_cast<size_t>(row.id)])
+                    SendMessageW(spinner, UDM_SETPOS32, 0, static_cast<LPARAM>(Field(row.setting).Number(settings)));
+            }
+            break;
+        case ControlKind::TrackBar:
+            SendMessageW(control, TBM_SETPOS, TRUE, layout::ControlPosition(row, settings));
+            break;
+        case ControlKind::ValueLabel:
+            SetText(control, layout::ControlValueText(row, settings));
+            break;
         default:
             break;
+    }
+    if (row.follows != ControlId::Window) {
+        // Starts where the label before it ends (the texts differ in length by language).
+        HWND before = (*this)[row.follows];
+        RECT place{};
+        GetWindowRect(before, &place);
+        MapWindowPoints(nullptr, GetParent(before), reinterpret_cast<POINT*>(&place), 2);
+        const std::wstring text = Wide(TextOf(before));
+        UniqueScreenDc dc(GetDC(nullptr));
+        ScopedSelectObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(before, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+        RECT mine{};
+        GetWindowRect(control, &mine);
+        MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&mine), 2);
+        const int left = place.left + extent.cx;
+        if (left != mine.left)
+            MoveWindow(control, left, mine.top, std::max<LONG>(mine.right - left, 1), mine.bottom - mine.top, TRUE);
     }
 }
 
@@ -170,7 +326,7 @@ void ControlTable::SetText(HWND control, const std::string& text) {
     InvalidateRect(control, nullptr, TRUE);
 }
 
-std::optional<SettingValue> ControlTable::ChangeOf(const ControlRow& row, UINT code) const {
+std::optional<SettingValue> ControlTable::ChangeOf(const ControlRow& row, UINT code, const AppSettings& settings) const {
     if (!row.ShowsSetting()) return std::nullopt;
     HWND control = (*this)[row.id];
     switch (row.kind) {
@@ -182,6 +338,7 @@ std::optional<SettingValue> ControlTable::ChangeOf(const ControlRow& row, UINT c
             if (code == BN_CLICKED) return int64_t{SendMessageW(control, BM_GETCHECK, 0, 0) != BST_CHECKED};
             break;
         case ControlKind::OwnerDrawnCombo:
+        case ControlKind::DropDownList:
             if (code == CBN_SELCHANGE) return int64_t{SendMessageW(control, CB_GETCURSEL, 0, 0)};
             break;
         case ControlKind::HotKeyEditor:
@@ -189,6 +346,21 @@ std::optional<SettingValue> ControlTable::ChangeOf(const ControlRow& row, UINT c
                 const auto value = static_cast<uint16_t>(SendMessageW(control, HKM_GETHOTKEY, 0, 0));
                 return int64_t{layout::ShortcutFromHotkeyEditor(value).value};
             }
+            break;
+        case ControlKind::Edit:
+            if (code == EN_CHANGE) return TextOf(control);
+            break;
+        case ControlKind::SpinEdit:
+            if (code == EN_CHANGE || code == EN_KILLFOCUS) {
+                const std::optional<int64_t> value = layout::SpinValue(row, TextOf(control), code == EN_KILLFOCUS);
+                // A field left empty or holding what it cannot take shows its setting again.
+                if (!value && code == EN_KILLFOCUS) return Field(row.setting).Number(settings);
+                if (value) return *value;
+            }
+            break;
+        case ControlKind::TrackBar:
+            if (code != TB_ENDTRACK)
+                return layout::SettingOfPosition(row, static_cast<int32_t>(SendMessageW(control, TBM_GETPOS, 0, 0)));
             break;
         default:
             break;

@@ -15,6 +15,7 @@ using layout::ControlRow;
 constexpr DWORD MainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER;
 constexpr COLORREF TitleColour = RGB(0x58, 0x58, 0x58);
 constexpr COLORREF LinkColour = RGB(0, 0, 255);
+constexpr COLORREF WarningColour = RGB(255, 0, 0);
 // The etched frame of the left strip, around the page buttons.
 constexpr RECT LeftStripFrame{4, 30, 93, 290};
 
@@ -25,11 +26,16 @@ constexpr int ViewDisabledImage = 1;
 // The modifier flags of an accelerator.
 constexpr ModifierBits AcceleratorModifiers{FSHIFT, FCONTROL, FALT};
 
+RECT ClientFrame(int dpi) {
+    RECT frame{0, 0, layout::Scaled(layout::ClientWidth, dpi), layout::Scaled(layout::ClientHeight, dpi)};
+    AdjustWindowRectEx(&frame, MainStyle, FALSE, 0);
+    return frame;
+}
+
 }  // namespace
 
 HWND MainWindow::Create(HINSTANCE instance, HWND owner, TAppMainForm& form) {
-    RECT frame{0, 0, layout::ClientWidth, layout::ClientHeight};
-    AdjustWindowRectEx(&frame, MainStyle, FALSE, 0);
+    const RECT frame = ClientFrame(layout::DesignDpi);
     const WindowClass cls{.name = ClassName, .icon = LoadIconW(instance, L"MAINICON")};
     if (!CreateOf(instance, cls, 0, Wide(ProgramCaption).c_str(), MainStyle,
                   {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + frame.right - frame.left,
@@ -39,7 +45,11 @@ HWND MainWindow::Create(HINSTANCE instance, HWND owner, TAppMainForm& form) {
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     controls_.SetWindow(window_);
     RegisterContainerClass(instance);
-    resources_.Load(instance);
+    const int dpi = static_cast<int>(GetDpiForWindow(window_));
+    const int windowDpi = dpi > 0 ? dpi : layout::DesignDpi;
+    resources_.Load(instance, windowDpi);
+    controls_.SetDpi(windowDpi);
+    FitToDpi(windowDpi);
     controls_.CreateRows(layout::FrameControls(), resources_);
     settingsPage_.Create(form, [this] { RefreshFrame(); });
     tray_.Attach(form);
@@ -55,6 +65,25 @@ void MainWindow::CreateShortcuts() {
         table.push_back({flags, s.key.Key(), static_cast<WORD>(CommandOf(s.control))});
     }
     shortcuts_.reset(CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
+}
+
+void MainWindow::FitToDpi(int dpi) {
+    const RECT frame = ClientFrame(dpi);
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Another display or a changed setting: the suggested frame, the fonts and every control anew.
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    if (dpi <= 0 || dpi == controls_.Dpi()) return;
+    resources_.MakeFonts(dpi);
+    controls_.SetDpi(dpi);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitToDpi(dpi);  // the client area exactly, whatever the frame's metrics
+    controls_.LayOutRows(layout::FrameControls(), resources_);
+    settingsPage_.LayOutForDpi();
+    InvalidateRect(window_, nullptr, TRUE);
 }
 
 // ---- The port ------------------------------------------------------------------------------
@@ -120,6 +149,15 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return form_->WMQueryEndSession() ? TRUE : FALSE;
         case WM_COMMAND:
             return OnCommand(wParam, lParam) ? 0 : Default(message, wParam, lParam);
+        case WM_HSCROLL:
+            // A track bar of a settings tab moved.
+            if (lParam != 0 && !settingsPage_.Refreshing())
+                if (const std::optional<ControlId> control = ControlOfCommand(GetDlgCtrlID(reinterpret_cast<HWND>(lParam))))
+                    settingsPage_.OnCommand(layout::Row(*control), LOWORD(wParam));
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_NOTIFY:
             return settingsPage_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam)) ? 0
                                                                                     : Default(message, wParam, lParam);
@@ -262,8 +300,11 @@ void MainWindow::DrawPageButton(const DRAWITEMSTRUCT& item) {
 }
 
 bool MainWindow::OnControlColour(HDC dc, HWND control, LRESULT& result) {
-    if (control != controls_[ControlId::LinkAbout]) return false;
-    SetTextColor(dc, LinkColour);
+    const std::optional<ControlId> id = ControlOfCommand(GetDlgCtrlID(control));
+    if (!id || controls_[*id] != control) return false;
+    const ControlKind kind = layout::Row(*id).kind;
+    if (kind != ControlKind::LinkLabel && kind != ControlKind::WarningLabel) return false;
+    SetTextColor(dc, kind == ControlKind::WarningLabel ? WarningColour : LinkColour);
     SetBkMode(dc, TRANSPARENT);
     result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     return true;
@@ -282,7 +323,9 @@ bool MainWindow::OnSetCursor(HWND over, UINT hitTest) {
 
 void MainWindow::PaintFrame() {
     const PaintDc paint(window_);
-    RECT frame = LeftStripFrame;
+    const Rect scaled = layout::Scaled(Rect{LeftStripFrame.left, LeftStripFrame.top, LeftStripFrame.right,
+                                            LeftStripFrame.bottom}, controls_.Dpi());
+    RECT frame{scaled.left, scaled.top, scaled.right, scaled.bottom};
     DrawEdge(paint.get(), &frame, EDGE_ETCHED, BF_RECT);
 }
 

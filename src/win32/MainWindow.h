@@ -72,6 +72,9 @@ private:
     bool OnControlColour(HDC dc, HWND control, LRESULT& result);
     bool OnSetCursor(HWND over, UINT hitTest);
     void PaintFrame();
+    // The window's client size and its controls for its dots an inch.
+    void FitToDpi(int dpi);
+    void OnDpiChanged(int dpi, const RECT& suggested);
 
     const ProgramWindows& w_;
     Viewer& viewer_;

@@ -144,12 +144,12 @@ TEST(MainWindowLayout, WhatTheControlsShow) {
          }) {
         SCOPED_TRACE(Row(c.id).name);
         EXPECT_EQ(ControlChecked(Row(c.id), s), c.checked);
-        EXPECT_EQ(ControlEnabled(Row(c.id), s), c.enabled);
+        // Slot 4 disabled has locked the tray option.
+        EXPECT_EQ(ControlEnabled(Row(c.id), s, {.trayOptionLocked = true}), c.enabled);
     }
     EXPECT_EQ(ControlShortcut(Row(HotKey2), s), s.UserHotKey2);
     EXPECT_EQ(ControlSelection(Row(ComboBox4), s), Russian);
-    s.HotKey4Mode = 0;
-    EXPECT_TRUE(ControlEnabled(Row(CheckBox2), s));
+    EXPECT_TRUE(ControlEnabled(Row(CheckBox2), s, {.trayOptionLocked = false}));
 }
 
 TEST(MainWindowLayout, HotkeyEditorValues) {

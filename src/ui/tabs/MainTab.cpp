@@ -25,7 +25,7 @@ constexpr std::array Controls{
     CheckRow(CheckBox1, "CheckBox1", 48, 80, SettingId::Coordinates),
     // While the hotkey that opens the settings is disabled the tray icon is the
     // way back to them, so the option cannot be changed then.
-    CheckRow(CheckBox2, "CheckBox2", 68, 81, SettingId::TrayIconEnabled, {SettingId::HotKey4Mode, 2, false}),
+    CheckRow(CheckBox2, "CheckBox2", 68, 81, SettingId::TrayIconEnabled, {.gate = Gate::TrayOptionFree}),
     CheckRow(CheckBox3, "CheckBox3", 88, 82, SettingId::ConfirmationOnClose),
     CheckRow(CheckBox4, "CheckBox4", 108, 83, SettingId::StayOnTop),
 };

@@ -46,13 +46,18 @@ void ScrollTabTo(HWND tab, int position) {
     RedrawWindow(tab, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+int ScrollStepOf(HWND tab) {
+    const int dpi = static_cast<int>(GetDpiForWindow(tab));
+    return layout::Scaled(layout::ScrollStep, dpi > 0 ? dpi : layout::DesignDpi);
+}
+
 void OnTabScroll(HWND tab, WORD request) {
     SCROLLINFO info = ScrollInfo(SIF_ALL);
     GetScrollInfo(tab, SB_VERT, &info);
     int position = info.nPos;
     switch (request) {
-        case SB_LINEUP: position -= layout::ScrollStep; break;
-        case SB_LINEDOWN: position += layout::ScrollStep; break;
+        case SB_LINEUP: position -= ScrollStepOf(tab); break;
+        case SB_LINEDOWN: position += ScrollStepOf(tab); break;
         case SB_PAGEUP: position -= static_cast<int>(info.nPage); break;
         case SB_PAGEDOWN: position += static_cast<int>(info.nPage); break;
         case SB_THUMBTRACK:
@@ -64,20 +69,22 @@ void OnTabScroll(HWND tab, WORD request) {
     ScrollTabTo(tab, position);
 }
 
-bool IsForwarded(UINT message) {
+bool IsForwarded(UINT message, LPARAM lParam) {
+    // A track bar's WM_HSCROLL names it; the tab's own scroll bar sends none.
+    if (message == WM_HSCROLL) return lParam != 0;
     return message == WM_COMMAND || message == WM_NOTIFY || message == WM_DRAWITEM || message == WM_MEASUREITEM ||
            (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC);
 }
 
 LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (IsForwarded(message)) return SendMessageW(GetAncestor(window, GA_ROOT), message, wParam, lParam);
+    if (IsForwarded(message, lParam)) return SendMessageW(GetAncestor(window, GA_ROOT), message, wParam, lParam);
     switch (message) {
         case WM_VSCROLL:
             OnTabScroll(window, LOWORD(wParam));
             return 0;
         case WM_MOUSEWHEEL: {
             const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
-            ScrollTabTo(window, GetScrollPos(window, SB_VERT) - notches * LinesPerWheelNotch * layout::ScrollStep);
+            ScrollTabTo(window, GetScrollPos(window, SB_VERT) - notches * LinesPerWheelNotch * ScrollStepOf(window));
             return 0;
         }
         default:
@@ -142,6 +149,12 @@ bool SettingsPage::OnMeasureItem(ControlId control, MEASUREITEMSTRUCT& item) {
 }
 
 bool SettingsPage::OnDrawItem(const ControlRow& row, const DRAWITEMSTRUCT& item) {
+    if (row.kind == ControlKind::InfoIcon) {
+        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+        ImageList_Draw(resources_.images.get(), layout::Images::About, item.hDC, item.rcItem.left, item.rcItem.top,
+                       ILD_TRANSPARENT);
+        return true;
+    }
     SettingsTab* tab = TabOf(row.parent);
     return tab && tab->OnDrawItem(row, item);
 }
@@ -159,10 +172,20 @@ void SettingsPage::LayOutTabs() {
         ScrollTabTo(sheet, 0);
         MoveWindow(sheet, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
         SCROLLINFO info = ScrollInfo(SIF_RANGE | SIF_PAGE);
-        info.nMax = tab->ContentHeight() - 1;
+        info.nMax = layout::Scaled(tab->ContentHeight(), controls_.Dpi()) - 1;
         info.nPage = static_cast<UINT>(area.bottom - area.top);
         SetScrollInfo(sheet, SB_VERT, &info, TRUE);
     }
+}
+
+void SettingsPage::LayOutForDpi() {
+    for (const auto& tab : tabs_) {
+        ScrollTabTo(tab->SheetWindow(), 0);
+        controls_.LayOutRows(tab->Rows(), resources_);
+    }
+    tabArea_ = {};
+    LayOutTabs();
+    Refresh();  // the labels that follow others take their places anew
 }
 
 void SettingsPage::ShowTab(int index) {

@@ -31,6 +31,8 @@ public:
     bool OnDrawItem(const layout::ControlRow& row, const DRAWITEMSTRUCT& item);
     // The tabs take the tab control's page; their rows of tabs depend on the captions.
     void LayOutTabs();
+    // The tabs' controls at their places for the window's new dots an inch.
+    void LayOutForDpi();
     // The language list of the Main tab, whose Esc closes the list, not the window.
     HWND LanguageList() const { return controls_[layout::ControlId::ComboBox4]; }
     // True while the controls are brought up to date: what they notify then is not the user's.

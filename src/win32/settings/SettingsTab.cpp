@@ -27,7 +27,7 @@ void SettingsTab::Refresh(TAppMainForm& form) {
 
 bool SettingsTab::OnCommand(TAppMainForm& form, const layout::ControlRow& row, UINT code) {
     if (row.parent != layout_.sheet) return false;
-    if (const std::optional<SettingValue> value = controls_.ChangeOf(row, code)) form.SettingChanged(row.setting, *value);
+    if (const std::optional<SettingValue> value = controls_.ChangeOf(row, code, form.Settings)) form.SettingChanged(row.setting, *value);
     return true;
 }
 
