@@ -1,10 +1,17 @@
 // The Inscription tab's own reactions: the live text preview and the colours.
+#include <exception>
+
 #include "app/AppMainForm.h"
 
 namespace kadrilo {
 
 void TAppMainForm::UpdateTextFormat() {
-    textPreview_ = inscription_.RenderPreview(Settings);
+    const Rect area = ports_.settingsPage.TextPreviewArea();
+    try {
+        textPreview_ = inscription_.RenderPreview(Settings, area.Width(), area.Height());
+    } catch (const std::exception&) {
+        return;  // the text cannot be drawn now: the preview keeps what it showed
+    }
     ports_.settingsPage.ShowTextPreview(textPreview_);
 }
 

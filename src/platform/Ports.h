@@ -198,7 +198,9 @@ public:
     virtual bool UserDefinedChoiceFocused() = 0;
     // Gives the keyboard focus to the settings' tab control.
     virtual void FocusSettingsTabs() = 0;
-    // The Inscription tab's text preview shows this picture.
+    // The Inscription tab's text preview: the size of its picture in pixels
+    // (336 x 48 on a display of 96 dots an inch), and the picture it shows.
+    virtual Rect TextPreviewArea() = 0;
     virtual void ShowTextPreview(const Bitmap& preview) = 0;
 };
 

@@ -143,7 +143,7 @@ const ControlRow& Row(ControlId id) { return *Rows().byId[static_cast<size_t>(id
 bool ControlChecked(const ControlRow& row, const AppSettings& settings) {
     if (!row.ShowsSetting()) return false;
     const int64_t value = NumberShown(row.setting, settings);
-    return row.kind == ControlKind::Radio ? value == row.value : value != 0;
+    return row.kind == ControlKind::Radio ? value == row.value : (value != 0) != row.inverted;
 }
 
 bool ControlEnabled(const ControlRow& row, const AppSettings& settings, const EnableContext& context) {
@@ -161,7 +161,10 @@ bool ControlEnabled(const ControlRow& row, const AppSettings& settings, const En
         case Gate::None:
             break;
     }
-    if (rule.setting != NoSetting && (NumberShown(rule.setting, settings) == rule.value) != rule.whenEqual) return false;
+    if (rule.setting != NoSetting) {
+        const int64_t value = NumberShown(rule.setting, settings);
+        if (rule.whenBelow ? value >= rule.value : (value == rule.value) != rule.whenEqual) return false;
+    }
     return rule.andSetting == NoSetting || NumberShown(rule.andSetting, settings) == rule.andValue;
 }
 

@@ -89,6 +89,34 @@ enum class ControlId : uint16_t {
     // Tab "Events and notices"
 
     // Tab "Inscription"
+    GroupBox400,
+    CheckBox10,
+    Label420,
+    Edit3,
+    CheckBox11,
+    ComboBox7,
+    GroupBox450,
+    Label451,
+    ComboBox8,
+    Label452,
+    SpinEdit5,
+    C00,
+    C01,
+    C02,
+    C03,
+    Label453,
+    Panel6,
+    CheckBox12,
+    Panel7,
+    Label459,
+    PreviewTextImage,
+    GroupBox470,
+    Label471,
+    ComboBox9,
+    Label490,
+    SpinEdit6,
+    Label491,
+    SpinEdit7,
 
     // Tab "Continuous shooting"
 
@@ -120,6 +148,8 @@ enum class ControlKind {
     Note,             // lines of text, one string id a line
     WarningLabel,     // a label in red, underlined
     InfoIcon,         // the small information sign
+    FontList,         // a drop-down list of the installed font families, showing a text setting
+    ColourSwatch,     // a bevelled area of its colour setting's colour; a click chooses another
 };
 
 // No setting: a control that shows none, a rule that always holds.
@@ -149,6 +179,7 @@ struct EnableRule {
     SettingId andSetting = NoSetting;
     int32_t andValue = 0;
     Gate gate = Gate::None;
+    bool whenBelow = false;  // enabled while `setting` is below `value` instead
 
     bool Any() const { return setting != NoSetting || andSetting != NoSetting || gate != Gate::None; }
 };
@@ -184,7 +215,7 @@ struct ControlRow {
     int16_t length = 0;          // an edit: the most characters (0 any); a spin field: the most digits
     KeyFilter filter = KeyFilter::None;  // an edit's typed characters
     ItemList items = {};         // a drop-down list's items
-    bool inverted = false;       // a track bar or value label: shows min + max - the setting's value
+    bool inverted = false;       // a track bar or value label: shows min + max - the setting's value; a check box: ticked while it is off
     std::string_view suffix = {};  // a value label: the text after the value
     int8_t lines = 1;            // a note: this many string ids from `caption` on, one a line
     ControlId follows = ControlId::Window;  // a label that starts where this label's text ends

@@ -45,12 +45,24 @@ ControlClass ClassOf(ControlKind kind) {
         case ControlKind::Note:
         case ControlKind::WarningLabel: return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
         case ControlKind::InfoIcon: return {L"STATIC", SS_OWNERDRAW, 0};
+        case ControlKind::FontList:
+            return {WC_COMBOBOXW, CBS_DROPDOWNLIST | CBS_SORT | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP, 0};
+        case ControlKind::ColourSwatch: return {L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, 0};
     }
     return {L"STATIC", 0, 0};
 }
 
+// The text of a drop-down list's item.
+std::wstring ListItemText(HWND list, size_t index) {
+    const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, index, 0);
+    std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+    SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(std::max<LRESULT>(length, 0)));
+    return text;
+}
+
 constexpr bool IsList(ControlKind kind) {
-    return kind == ControlKind::OwnerDrawnCombo || kind == ControlKind::DropDownList;
+    return kind == ControlKind::OwnerDrawnCombo || kind == ControlKind::DropDownList || kind == ControlKind::FontList;
 }
 
 // An edit refuses the characters its filter refuses, with the default beep.
@@ -241,11 +253,7 @@ void ControlTable::RefreshItems(const ControlRow& row, const TAppMainForm& form)
     // Rebuilt only when the texts changed (a language change); the selection follows the setting.
     bool same = static_cast<size_t>(SendMessageW(control, CB_GETCOUNT, 0, 0)) == items.size();
     for (size_t i = 0; same && i < items.size(); ++i) {
-        const auto length = SendMessageW(control, CB_GETLBTEXTLEN, i, 0);
-        std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-        SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<size_t>(std::max<LRESULT>(length, 0)));
-        same = text == Wide(items[i]);
+        same = ListItemText(control, i) == Wide(items[i]);
     }
     if (same) return;
     SendMessageW(control, CB_RESETCONTENT, 0, 0);
@@ -293,6 +301,17 @@ void ControlTable::Refresh(const ControlRow& row, TAppMainForm& form) {
             break;
         case ControlKind::ValueLabel:
             SetText(control, layout::ControlValueText(row, settings));
+            break;
+        case ControlKind::FontList:
+            if (row.ShowsSetting()) {
+                const std::wstring name = Wide(Field(row.setting).Text(settings));
+                const LRESULT index = SendMessageW(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                   reinterpret_cast<LPARAM>(name.c_str()));
+                if (SendMessageW(control, CB_GETCURSEL, 0, 0) != index) SendMessageW(control, CB_SETCURSEL, index, 0);
+            }
+            break;
+        case ControlKind::ColourSwatch:
+            InvalidateRect(control, nullptr, FALSE);
             break;
         default:
             break;
@@ -349,6 +368,12 @@ std::optional<SettingValue> ControlTable::ChangeOf(const ControlRow& row, UINT c
             break;
         case ControlKind::Edit:
             if (code == EN_CHANGE) return TextOf(control);
+            break;
+        case ControlKind::FontList:
+            if (code == CBN_SELCHANGE) {
+                const LRESULT index = SendMessageW(control, CB_GETCURSEL, 0, 0);
+                if (index != CB_ERR) return Utf8(ListItemText(control, static_cast<size_t>(index)));
+            }
             break;
         case ControlKind::SpinEdit:
             if (code == EN_CHANGE || code == EN_KILLFOCUS) {

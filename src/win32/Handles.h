@@ -75,6 +75,7 @@ using UniqueDc = UniqueHandle<HDC, DcCloser>;  // from CreateDC or CreateCompati
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectCloser>;
 using UniquePalette = UniqueHandle<HPALETTE, GdiObjectCloser>;
 using UniqueFont = UniqueHandle<HFONT, GdiObjectCloser>;
+using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectCloser>;
 using UniqueMenu = UniqueHandle<HMENU, MenuCloser>;
 
 // BeginPaint and EndPaint of one WM_PAINT.

@@ -243,10 +243,14 @@ bool MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
     const ControlRow& row = layout::Row(*control);
     switch (row.kind) {
         case ControlKind::Title: DrawTitle(item); return true;
-        case ControlKind::Image: DrawPreview(item); return true;
+        case ControlKind::Image:
+            if (row.id != ControlId::ScreenshotPreview) break;
+            DrawPreview(item);
+            return true;
         case ControlKind::PageButton: DrawPageButton(item); return true;
-        default: return settingsPage_.OnDrawItem(row, item);
+        default: break;
     }
+    return settingsPage_.OnDrawItem(row, item);
 }
 
 void MainWindow::DrawPreview(const DRAWITEMSTRUCT& item) {

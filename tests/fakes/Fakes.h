@@ -247,6 +247,7 @@ public:
     bool userDefinedFocused = false;
     bool UserDefinedChoiceFocused() override { return userDefinedFocused; }
     std::vector<Bitmap> textPreviews;
+    Rect TextPreviewArea() override { return {0, 0, 336, 48}; }
     void ShowTextPreview(const Bitmap& preview) override { textPreviews.push_back(preview); }
     void FocusSettingsTabs() override {
         userDefinedFocused = false;

@@ -10,8 +10,8 @@ void InscriptionPainter::IncludeInscription(Bitmap& image, AppSettings& settings
     Draw(image, settings, settings.InscriptionCoordinates);
 }
 
-Bitmap InscriptionPainter::RenderPreview(AppSettings& settings) {
-    Bitmap preview = Bitmap::Blank(kInscriptionPreviewWidth, kInscriptionPreviewHeight, 32);
+Bitmap InscriptionPainter::RenderPreview(AppSettings& settings, int32_t width, int32_t height) {
+    Bitmap preview = Bitmap::Blank(width, height, 32);
     for (int32_t y = 0; y < preview.height; ++y) {
         uint8_t* row = preview.Row(y);
         for (int32_t x = 0; x < preview.width; ++x) {

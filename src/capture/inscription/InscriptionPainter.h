@@ -16,10 +16,10 @@ public:
     // clamped and written back). An empty text draws nothing; a position the
     // table does not have throws std::runtime_error.
     void IncludeInscription(Bitmap& image, AppSettings& settings);
-    // The text preview of the settings tab: a checkerboard of 8 x 8 squares,
-    // silver at the top left, with the inscription centred on it, whatever
-    // position the settings choose.
-    Bitmap RenderPreview(AppSettings& settings);
+    // The text preview of the settings tab, of the given size: a checkerboard
+    // of 8 x 8 squares, silver at the top left, with the inscription centred on
+    // it, whatever position the settings choose.
+    Bitmap RenderPreview(AppSettings& settings, int32_t width, int32_t height);
 
 private:
     void Draw(Bitmap& image, AppSettings& settings, int32_t position);

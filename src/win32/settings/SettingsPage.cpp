@@ -194,6 +194,7 @@ void SettingsPage::ShowTab(int index) {
         const bool shown = static_cast<int>(i) == index;
         if (shown && layout::ScrollsToTopWhenShown(tabs_[i]->Sheet())) ScrollTabTo(sheet, 0);
         ShowWindow(sheet, shown ? SW_SHOW : SW_HIDE);
+        if (shown && form_) tabs_[i]->OnShown(*form_);
     }
 }
 
@@ -231,6 +232,12 @@ bool SettingsPage::UserDefinedChoiceFocused() {
 }
 
 void SettingsPage::FocusSettingsTabs() { SetFocus(TabControl()); }
+
+Rect SettingsPage::TextPreviewArea() {
+    RECT client{};
+    GetClientRect(controls_[ControlId::PreviewTextImage], &client);
+    return {0, 0, client.right, client.bottom};
+}
 
 void SettingsPage::ShowTextPreview(const Bitmap& preview) {
     if (SettingsTab* tab = TabOf(ControlId::TabSheet5)) static_cast<InscriptionTab*>(tab)->ShowPreview(preview);

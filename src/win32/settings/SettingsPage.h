@@ -43,6 +43,7 @@ public:
     int ActiveSettingsTab() override;
     bool UserDefinedChoiceFocused() override;
     void FocusSettingsTabs() override;
+    Rect TextPreviewArea() override;
     void ShowTextPreview(const Bitmap& preview) override;
 
 private:

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "ui/tabs/SettingsTabs.h"
+#include "win32/DibInfo.h"
+#include "win32/SystemPorts.h"
+
 namespace kadrilo::win32 {
 namespace {
 
@@ -69,8 +73,86 @@ void HotkeysTab::SetUp(const layout::ControlRow& row, HWND control) {
 
 // ---- Inscription --------------------------------------------------------------------
 
+void InscriptionTab::SetUp(const layout::ControlRow& row, HWND control) {
+    if (row.kind != layout::ControlKind::FontList) return;
+    for (const std::string& family : Fonts{}.InstalledFontFamilies())
+        SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(family).c_str()));
+}
+
+void InscriptionTab::Refresh(TAppMainForm& form) {
+    settings_ = &form.Settings;
+    SettingsTab::Refresh(form);
+}
+
+bool InscriptionTab::OnCommand(TAppMainForm& form, const layout::ControlRow& row, UINT code) {
+    using layout::ControlId;
+    if (row.id == ControlId::Panel6 || row.id == ControlId::Panel7) {
+        if (code == BN_CLICKED) row.id == ControlId::Panel6 ? form.Panel6Click() : form.Panel7Click();
+        return true;
+    }
+    if (row.id == ControlId::PreviewTextImage) {
+        if (code == STN_CLICKED || code == STN_DBLCLK) form.UpdateTextExecute();
+        return true;
+    }
+    // The text and the size redraw the preview also when the field is entered or left.
+    if ((row.id == ControlId::Edit3 || row.id == ControlId::SpinEdit5) && (code == EN_SETFOCUS || code == EN_KILLFOCUS))
+        form.UpdateTextExecute();
+    return SettingsTab::OnCommand(form, row, code);
+}
+
 void InscriptionTab::ShowPreview(const Bitmap& preview) {
     preview_ = preview;
+    if (HWND image = controls_[layout::ControlId::PreviewTextImage]) InvalidateRect(image, nullptr, FALSE);
+}
+
+bool InscriptionTab::OnDrawItem(const layout::ControlRow& row, const DRAWITEMSTRUCT& item) {
+    if (row.kind == layout::ControlKind::ColourSwatch) {
+        DrawSwatch(row, item);
+        return true;
+    }
+    if (row.id != layout::ControlId::PreviewTextImage) return false;
+    const RECT& area = item.rcItem;
+    if (preview_.Empty()) {
+        FillRect(item.hDC, &area, GetSysColorBrush(COLOR_BTNFACE));
+        return true;
+    }
+    const DibInfo info = DibInfoOf(preview_);
+    StretchDIBits(item.hDC, area.left, area.top, preview_.width, preview_.height, 0, 0, preview_.width,
+                  preview_.height, preview_.pixels.data(), info.get(), DIB_RGB_COLORS, SRCCOPY);
+    return true;
+}
+
+// The swatch's colour inside its bevels: each bevel `width` rings of light
+// above and left and shadow below and right (raised), or the other way round.
+void InscriptionTab::DrawSwatch(const layout::ControlRow& row, const DRAWITEMSTRUCT& item) const {
+    const bool enabled = !(item.itemState & ODS_DISABLED);
+    const layout::SwatchLook look = layout::ColourSwatchLook(enabled, item.itemState & ODS_SELECTED);
+    const COLORREF colour = settings_ ? static_cast<COLORREF>(Field(row.setting).Number(*settings_) & 0xFFFFFF) : 0;
+    RECT area = item.rcItem;
+    const UniqueBrush fill(CreateSolidBrush(colour));
+    FillRect(item.hDC, &area, fill.get());
+    const HBRUSH light = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
+    const HBRUSH shadow = GetSysColorBrush(COLOR_BTNSHADOW);
+    for (layout::Bevel bevel : {look.outer, look.inner}) {
+        if (bevel == layout::Bevel::None) continue;
+        const bool raised = bevel == layout::Bevel::Raised;
+        for (int ring = 0; ring < look.width; ++ring) {
+            const RECT top{area.left, area.top, area.right, area.top + 1};
+            const RECT left{area.left, area.top, area.left + 1, area.bottom};
+            const RECT bottom{area.left, area.bottom - 1, area.right, area.bottom};
+            const RECT right{area.right - 1, area.top, area.right, area.bottom};
+            FillRect(item.hDC, &top, raised ? light : shadow);
+            FillRect(item.hDC, &left, raised ? light : shadow);
+            FillRect(item.hDC, &bottom, raised ? shadow : light);
+            FillRect(item.hDC, &right, raised ? shadow : light);
+            InflateRect(&area, -1, -1);
+        }
+    }
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = item.rcItem;
+        InflateRect(&focus, -1, -1);
+        DrawFocusRect(item.hDC, &focus);
+    }
 }
 
 }  // namespace kadrilo::win32

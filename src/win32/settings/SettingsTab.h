@@ -24,9 +24,11 @@ public:
     int32_t ContentHeight() const;
 
     void Create();
-    void Refresh(TAppMainForm& form);
+    virtual void Refresh(TAppMainForm& form);
     // A control of this tab told the main window something: true when handled.
-    bool OnCommand(TAppMainForm& form, const layout::ControlRow& row, UINT code);
+    virtual bool OnCommand(TAppMainForm& form, const layout::ControlRow& row, UINT code);
+    // The tab has just been shown.
+    virtual void OnShown(TAppMainForm&) {}
     virtual void OnMeasureItem(MEASUREITEMSTRUCT&) {}
     virtual bool OnDrawItem(const layout::ControlRow&, const DRAWITEMSTRUCT&) { return false; }
 
@@ -70,10 +72,20 @@ class EventsTab final : public SettingsTab {
 class InscriptionTab final : public SettingsTab {
 public:
     using SettingsTab::SettingsTab;
+    void Refresh(TAppMainForm& form) override;
+    bool OnCommand(TAppMainForm& form, const layout::ControlRow& row, UINT code) override;
+    void OnShown(TAppMainForm& form) override { form.TabSheet5Show(); }
+    bool OnDrawItem(const layout::ControlRow& row, const DRAWITEMSTRUCT& item) override;
     // The preview shows this picture from now on.
     void ShowPreview(const Bitmap& preview);
 
+protected:
+    void SetUp(const layout::ControlRow& row, HWND control) override;
+
 private:
+    void DrawSwatch(const layout::ControlRow& row, const DRAWITEMSTRUCT& item) const;
+
+    const AppSettings* settings_ = nullptr;  // known from the first refresh: the swatches show its colours
     Bitmap preview_;
 };
 class SeriesTab final : public SettingsTab {
