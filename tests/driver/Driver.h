@@ -73,10 +73,17 @@ inline std::wstring ClassOf(HWND window) {
     return name;
 }
 
+// A window's text as the window itself gives it: an edit's contents too, which
+// the caption read from another process would not show.
 inline std::wstring TextOf(HWND window) {
-    int length = GetWindowTextLengthW(window);
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
     std::wstring text(length + 1, L'\0');
-    text.resize(GetWindowTextW(window, text.data(), length + 1));
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                             2000, &copied))
+        return {};
+    text.resize(std::min<size_t>(copied, length));
     return text;
 }
 
