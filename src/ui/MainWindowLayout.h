@@ -90,6 +90,19 @@ enum class ControlId : uint16_t {
     // Tab "Continuous shooting"
 
     // Page "About"
+    ImageLogo,
+    GroupBoxAbout,
+    Label551,
+    LabelVersion,
+    Label552,
+    LabelDate,
+    LabelMaker,
+    LinkMail,
+    Label553,
+    LinkForum,
+    Label554,
+    LinkWebPage,
+    LinkUpdates,
 
     Count
 };
@@ -109,6 +122,7 @@ enum class ControlKind {
     CheckBox,
     OwnerDrawnCombo,  // a drop-down list whose items are drawn with a picture
     HotKeyEditor,
+    Logo,             // the program's logo picture
 };
 
 // No setting: a control that shows none, a rule that always holds.

@@ -34,6 +34,7 @@ ControlClass ClassOf(ControlKind kind) {
         case ControlKind::OwnerDrawnCombo:
             return {WC_COMBOBOXW, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP, 0};
         case ControlKind::HotKeyEditor: return {HOTKEY_CLASSW, WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case ControlKind::Logo: return {L"STATIC", SS_OWNERDRAW, 0};
     }
     return {L"STATIC", 0, 0};
 }
