@@ -295,8 +295,9 @@ int ControlRect(const Args& args, DWORD) {
         Complain(L"no control " + args[1] + L" in " + args[0]);
         return kExitNotFound;
     }
-    PrintLine("[" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
-              std::to_string(r.bottom) + "]");
+    char line[96];
+    std::snprintf(line, sizeof line, "[%ld, %ld, %ld, %ld]", r.left, r.top, r.right, r.bottom);
+    PrintLine(line);
     return kExitOk;
 }
 
