@@ -29,6 +29,9 @@ void AboutPage::Create(HINSTANCE instance, TAppMainForm& form) {
     for (const ControlRow& row : layout::FrameControls()) {
         if (const auto text = AboutFixedText(row.id)) ControlTable::SetText(controls_[row.id], std::string(*text));
         if (IsLinkRow(row) && links_.Label(row.id)) {
+            // One line, never wrapped at a slash of an address.
+            HWND link = controls_[row.id];
+            SetWindowLongPtrW(link, GWL_STYLE, (GetWindowLongPtrW(link, GWL_STYLE) & ~SS_TYPEMASK) | SS_LEFTNOWORDWRAP);
             SetWindowSubclass(controls_[row.id], LinkProc, LinkSubclass, reinterpret_cast<DWORD_PTR>(this));
             ShowLook(row.id);
         }
@@ -52,15 +55,22 @@ void AboutPage::FitLinks() {
         HWND link = controls_[row.id];
         std::wstring text(static_cast<size_t>(GetWindowTextLengthW(link)) + 1, L'\0');
         text.resize(static_cast<size_t>(GetWindowTextW(link, text.data(), static_cast<int>(text.size()))));
-        const UniqueScreenDc dc(GetDC(nullptr));
+        // Measured as the label draws it: on its own device context, in its font.
+        HDC dc = GetDC(link);
         if (!dc) continue;
-        // The underlined font is as wide as the plain one.
-        ScopedSelectObject font(dc.get(), resources_.font.get());
-        SIZE extent{};
-        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+        RECT extent{};
+        TEXTMETRICW metrics{};
+        {
+            ScopedSelectObject font(dc, reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)));
+            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            GetTextMetricsW(dc, &metrics);
+        }
+        ReleaseDC(link, dc);
+        // Room for one more letter: the label must never cut off the end of its text.
+        extent.right += metrics.tmAveCharWidth;
         RECT r{};
         GetClientRect(link, &r);
-        SetWindowPos(link, nullptr, 0, 0, extent.cx + 1, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(link, nullptr, 0, 0, extent.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
