@@ -119,15 +119,15 @@ LRESULT AboutPage::OnLinkMessage(ControlId id, HWND window, UINT message, WPARAM
     };
     switch (message) {
         case WM_MOUSEMOVE:
-            if (!tracking_) {
+            if (tracked_ != window) {
                 TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
-                tracking_ = TrackMouseEvent(&track) != 0;
+                if (TrackMouseEvent(&track)) tracked_ = window;
                 label.PointerEnter();
                 ShowLook(id);
             }
             return 0;
         case WM_MOUSELEAVE:
-            tracking_ = false;
+            if (tracked_ == window) tracked_ = nullptr;
             label.PointerLeave();
             ShowLook(id);
             return 0;

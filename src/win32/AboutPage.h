@@ -38,7 +38,7 @@ private:
     AboutPageLinks links_;
     TAppMainForm* form_ = nullptr;
     UniqueImageList logo_;
-    bool tracking_ = false;  // a link asked to be told when the pointer leaves it
+    HWND tracked_ = nullptr;  // the link the pointer is over, told when the pointer leaves it
 };
 
 }  // namespace kadrilo::win32
