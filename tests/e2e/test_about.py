@@ -12,7 +12,7 @@ import pytest
 import winehost
 from resident import CONTROL, MENU_CLASS, WAIT, controls, menu_open, press_in_menu, start_resident, tray_command, \
     wait_controls, wait_main_visible
-from shots import grab_screen, run_tool, store_settings, xdotool
+from shots import grab_screen, load, run_tool, store_settings, xdotool
 from winehost import MAIN_CLASS, poll, windows_path
 
 FORUM = "http://www.kadrilo.org/forum/"
@@ -41,10 +41,14 @@ def open_about(wine, kadrilo, language=1, **settings):
     return program
 
 
-def centre(wine, name):
+def screen_rect(wine, name):
     rc, out = wine.driver("control-rect", MAIN_CLASS, CONTROL[name])
     assert rc == 0, f"no control {name}"
-    left, top, right, bottom = (int(n) for n in out.strip(" []\n").split(","))
+    return tuple(int(n) for n in out.strip(" []\n").split(","))
+
+
+def centre(wine, name):
+    left, top, right, bottom = screen_rect(wine, name)
     return (left + right) // 2, (top + bottom) // 2
 
 
@@ -68,6 +72,37 @@ def test_the_about_page_texts(wine, kadrilo, language):
     # Back on the settings page the label works again.
     tray_command(wine, "settings")
     assert wait_controls(wine, lambda c: c["LinkAbout"]["enabled"] and c["MainPanel1"]["visible"])
+
+
+# ---------------------------------------------------------------- the looks
+
+NORMAL_COLOUR, HOVER_COLOUR, PRESSED_COLOUR = (0x55, 0x80, 0xC6), (0x37, 0x61, 0xA6), (0xFF, 0, 0)
+
+
+def look(wine, name):
+    """The colour of the label's text as the screen shows it, and whether a
+    line of it runs under the text."""
+    rect = screen_rect(wine, name)
+    picture = load(grab_screen(wine, wine.workdir / "look.png")).convert("RGB").crop(rect)
+    counts = {}
+    for colour in picture.getdata():
+        counts[colour] = counts.get(colour, 0) + 1
+    text = next((c for c in (NORMAL_COLOUR, HOVER_COLOUR, PRESSED_COLOUR) if counts.get(c)), None)
+    rows = [[picture.getpixel((x, y)) for x in range(picture.width)] for y in range(picture.height)]
+    underlined = any(row.count(text) >= picture.width // 2 for row in rows)
+    return text, underlined
+
+
+def test_a_link_looks_normal_hovered_and_pressed(wine, kadrilo):
+    open_about(wine, kadrilo)
+    assert look(wine, "LinkForum") == (NORMAL_COLOUR, False)
+    x, y = point_at(wine, "LinkForum")
+    assert poll(lambda: look(wine, "LinkForum") == (HOVER_COLOUR, True), 5), look(wine, "LinkForum")
+    xdotool(wine, "mousedown", 1)
+    assert poll(lambda: look(wine, "LinkForum") == (PRESSED_COLOUR, True), 5), look(wine, "LinkForum")
+    xdotool(wine, "mousemove", x, y + 60)
+    xdotool(wine, "mouseup", 1)
+    assert poll(lambda: look(wine, "LinkForum") == (NORMAL_COLOUR, False), 5), look(wine, "LinkForum")
 
 
 # ---------------------------------------------------------------- the cursor
