@@ -32,7 +32,7 @@ void AboutPage::Create(HINSTANCE instance, TAppMainForm& form) {
             // One line, never wrapped at a slash of an address.
             HWND link = controls_[row.id];
             SetWindowLongPtrW(link, GWL_STYLE, (GetWindowLongPtrW(link, GWL_STYLE) & ~SS_TYPEMASK) | SS_LEFTNOWORDWRAP);
-            SetWindowSubclass(controls_[row.id], LinkProc, LinkSubclass, reinterpret_cast<DWORD_PTR>(this));
+            SetWindowSubclass(link, LinkProc, LinkSubclass, reinterpret_cast<DWORD_PTR>(this));
             ShowLook(row.id);
         }
     }
