@@ -12,6 +12,10 @@ rect.cur     the overlay's 32x32 monochrome cursor: a black crosshair with a
              below and to the right of it
 pages32.bmp  a strip of 32x32 images for the left-strip page buttons:
              0 "View", 1 "View" disabled, 2 "Settings", 3 "Close", 4 "Quit"
+click.cur    the links' and page buttons' 32x32 monochrome cursor: a white
+             pointing hand with a black outline, hotspot (6, 0) at the
+             fingertip
+logo.bmp     64x64, the program's logo on the about page: a camera
 
 Magenta (255, 0, 255) is the transparent colour of every image.
 """
@@ -237,6 +241,40 @@ def rect_cursor():
                 p = (x + dx, y + dy)
                 if 0 <= p[0] < size and 0 <= p[1] < size and p not in black:
                     white.add(p)
+    return cursor_bytes(black, white, hot, hot)
+
+
+def click_cursor():
+    """The bytes of click.cur: the hand's shape filled white, its edge and the
+    gaps between the fingers black."""
+    size = 32
+    shape = Image.new("1", (size, size), 0)
+    d = ImageDraw.Draw(shape)
+    d.rounded_rectangle((4, 0, 8, 14), radius=2, fill=1)        # the index finger
+    for left in (8, 12, 16):                                      # the folded fingers
+        d.rounded_rectangle((left, 9, left + 4, 16), radius=2, fill=1)
+    d.rounded_rectangle((4, 12, 20, 24), radius=3, fill=1)        # the palm
+    d.polygon([(4, 15), (1, 12), (0, 14), (5, 22)], fill=1)       # the thumb
+    d.rectangle((7, 24, 18, 28), fill=1)                          # the cuff
+    px = shape.load()
+    inside = {(x, y) for x in range(size) for y in range(size) if px[x, y]}
+    black, white = set(), set()
+    for (x, y) in inside:
+        edge = any((x + dx, y + dy) not in inside for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)))
+        (black if edge else white).add((x, y))
+    for x in (12, 16):                                            # between the folded fingers
+        for y in range(10, 15):
+            white.discard((x, y))
+            black.add((x, y))
+    for x in range(8, 18):                                        # the cuff's seam
+        white.discard((x, 24))
+        black.add((x, 24))
+    return cursor_bytes(black, white, 6, 0)
+
+
+def cursor_bytes(black, white, hot_x, hot_y):
+    """A 32x32 monochrome .cur file: black and white pixels, the rest transparent."""
+    size = 32
 
     def rows(bit):
         out = bytearray()
@@ -254,8 +292,21 @@ def rect_cursor():
     header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 1, 0, 0, 0, 0, 2, 0)
     palette = bytes([0, 0, 0, 0, 255, 255, 255, 0])
     image = header + palette + xor + mask
-    directory = struct.pack("<HHH", 0, 2, 1) + struct.pack("<BBBBHHII", size, size, 0, 0, hot, hot, len(image), 22)
+    directory = struct.pack("<HHH", 0, 2, 1) + struct.pack("<BBBBHHII", size, size, 0, 0, hot_x, hot_y, len(image), 22)
     return directory + image
+
+
+def logo64():
+    im = canvas(64)
+    d = ImageDraw.Draw(im)
+    d.rounded_rectangle((6, 10, 24, 18), radius=2, fill=(70, 70, 80), outline=OUTLINE)       # the flash
+    d.rounded_rectangle((2, 16, 61, 56), radius=7, fill=(85, 128, 198), outline=(30, 50, 100), width=2)
+    d.rectangle((2, 27, 61, 31), fill=(55, 97, 166))                                         # the band
+    d.ellipse((17, 17, 47, 47), fill=(230, 230, 235), outline=OUTLINE, width=2)              # the lens
+    d.ellipse((23, 23, 41, 41), fill=(40, 60, 110))
+    d.ellipse((27, 26, 33, 32), fill=(200, 220, 255))                                        # a glint
+    d.rectangle((48, 20, 56, 24), fill=(250, 210, 40), outline=OUTLINE)                      # the window
+    return im
 
 
 def main():
@@ -272,8 +323,12 @@ def main():
     pages = [view, greyed(view), gear(32, 8, 14.5, 11, 4, (150, 150, 160)), close32(), power(32, (200, 30, 30))]
     strip(pages).save(os.path.join(HERE, "pages32.bmp"))
 
+    logo64().save(os.path.join(HERE, "logo.bmp"))
+
     with open(os.path.join(HERE, "rect.cur"), "wb") as cursor:
         cursor.write(rect_cursor())
+    with open(os.path.join(HERE, "click.cur"), "wb") as cursor:
+        cursor.write(click_cursor())
 
 
 if __name__ == "__main__":

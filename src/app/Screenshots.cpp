@@ -100,7 +100,10 @@ void TAppMainForm::AllocationFormN1Click() { CreateScreenshot(SelectedAreaShot);
 
 void TAppMainForm::AllocationFormN2Click() { AllocationFormOnCloseQuery(); }
 
-void TAppMainForm::AllocationFormOnCloseQuery() { CloseOverlay(true); }
+void TAppMainForm::AllocationFormOnCloseQuery() {
+    priority_.AreaSelectionCancelled(HeldImage.has_value());
+    CloseOverlay(true);
+}
 
 void TAppMainForm::CloseOverlay(bool mayQuit) {
     ports_.overlay.HideOverlay();

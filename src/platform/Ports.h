@@ -309,6 +309,8 @@ public:
     virtual ~ClipboardPort() = default;
     // Puts the image on the clipboard as a bitmap (with its palette, if any).
     virtual bool PutBitmap(const Bitmap& image) = 0;
+    // Puts the text (UTF-8) on the clipboard as plain text.
+    virtual bool PutText(const std::string& text) = 0;
 };
 
 class SoundPort {
@@ -331,6 +333,10 @@ public:
     // result is not checked. verb may be empty.
     virtual void Execute(const std::string& verb, const std::string& file, const std::string& parameters,
                          int showCommand) = 0;
+    // Opens a web or mail address: ShellExecute owned by the main window, no
+    // verb, no parameters, no working folder, show command 0; the result is not
+    // checked.
+    virtual void OpenLink(const std::string& address) = 0;
 };
 
 enum class TimerId { Timer1 = 1, Timer2 = 2, Timer3 = 3 };

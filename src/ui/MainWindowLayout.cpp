@@ -28,6 +28,20 @@ constexpr ControlRow TabRow(ControlId id, std::string_view name, int caption) {
             .rect = {0, 0, TabPageWidth, TabPageHeight}, .caption = caption};
 }
 
+// The about page's lines: a caption column and a value column, 20 pixels a line
+// (a gap after the build date).
+struct Column {
+    int32_t left, right;
+};
+constexpr Column AboutCaptionColumn{36, 186};
+constexpr Column AboutValueColumn{192, 356};
+constexpr ControlRow AboutRow(ControlId id, std::string_view name, ControlKind kind, Column column, int line,
+                              int caption = 0) {
+    const int32_t top = 92 + 20 * line + (line >= 2 ? 8 : 0);
+    return {.id = id, .name = name, .kind = kind, .parent = MainPanel2, .rect = {column.left, top, column.right, top + 16},
+            .caption = caption};
+}
+
 // Kept in the order of ControlId (the creation order).
 constexpr std::array Frame{
     ControlRow{.id = TopPanel, .name = "TopPanel", .kind = K::Title, .parent = Window, .rect = {0, 0, ClientWidth, 30}},
@@ -61,12 +75,29 @@ constexpr std::array Frame{
     TabRow(TabSheet6, "TabSheet6", 20),
     ControlRow{.id = MainPanel2, .name = "MainPanel2", .kind = K::Panel, .parent = Window, .rect = ContentArea,
                .onlyOnPage = 2},
+    // The about page: the logo, then captions at the left and values at the right.
+    ControlRow{.id = ImageLogo, .name = "ImageLogo", .kind = K::Logo, .parent = MainPanel2, .rect = {160, 8, 224, 72}},
+    ControlRow{.id = GroupBoxAbout, .name = "GroupBoxAbout", .kind = K::GroupBox, .parent = MainPanel2,
+               .rect = {16, 78, 368, 236}},
+    AboutRow(Label551, "Label551", K::Label, AboutCaptionColumn, 0, 551),
+    AboutRow(LabelVersion, "LabelVersion", K::Label, AboutValueColumn, 0),
+    AboutRow(Label552, "Label552", K::Label, AboutCaptionColumn, 1, 552),
+    AboutRow(LabelDate, "LabelDate", K::Label, AboutValueColumn, 1),
+    AboutRow(LabelMaker, "LabelMaker", K::Label, AboutCaptionColumn, 2),
+    AboutRow(LinkMail, "LinkMail", K::LinkLabel, AboutValueColumn, 2),
+    AboutRow(Label553, "Label553", K::Label, AboutCaptionColumn, 3, 553),
+    AboutRow(LinkForum, "LinkForum", K::LinkLabel, AboutValueColumn, 3),
+    AboutRow(Label554, "Label554", K::Label, AboutCaptionColumn, 4, 554),
+    AboutRow(LinkWebPage, "LinkWebPage", K::LinkLabel, AboutValueColumn, 4),
+    ControlRow{.id = LinkUpdates, .name = "LinkUpdates", .kind = K::LinkLabel, .parent = MainPanel2,
+               .rect = {AboutCaptionColumn.left, 206, AboutValueColumn.right, 222}, .caption = 557},
 
 };
 
+// The frame's rows come first in ControlId, the about page's in its own section.
 constexpr bool InIdOrder() {
     for (size_t i = 0; i < Frame.size(); ++i)
-        if (static_cast<size_t>(Frame[i].id) != i + 1) return false;
+        if (Frame[i].id <= (i == 0 ? Window : Frame[i - 1].id)) return false;
     return true;
 }
 static_assert(InIdOrder(), "the rows are kept in the order of ControlId");

@@ -121,6 +121,19 @@ enum class ControlId : uint16_t {
     // Tab "Continuous shooting"
 
     // Page "About"
+    ImageLogo,
+    GroupBoxAbout,
+    Label551,
+    LabelVersion,
+    Label552,
+    LabelDate,
+    LabelMaker,
+    LinkMail,
+    Label553,
+    LinkForum,
+    Label554,
+    LinkWebPage,
+    LinkUpdates,
 
     Count
 };
@@ -150,6 +163,7 @@ enum class ControlKind {
     InfoIcon,         // the small information sign
     FontList,         // a drop-down list of the installed font families, showing a text setting
     ColourSwatch,     // a bevelled area of its colour setting's colour; a click chooses another
+    Logo,             // the program's logo picture
 };
 
 // No setting: a control that shows none, a rule that always holds.

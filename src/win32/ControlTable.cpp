@@ -48,6 +48,7 @@ ControlClass ClassOf(ControlKind kind) {
         case ControlKind::FontList:
             return {WC_COMBOBOXW, CBS_DROPDOWNLIST | CBS_SORT | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP, 0};
         case ControlKind::ColourSwatch: return {L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, 0};
+        case ControlKind::Logo: return {L"STATIC", SS_OWNERDRAW, 0};
     }
     return {L"STATIC", 0, 0};
 }

@@ -14,7 +14,6 @@ using layout::ControlRow;
 
 constexpr DWORD MainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER;
 constexpr COLORREF TitleColour = RGB(0x58, 0x58, 0x58);
-constexpr COLORREF LinkColour = RGB(0, 0, 255);
 constexpr COLORREF WarningColour = RGB(255, 0, 0);
 // The etched frame of the left strip, around the page buttons.
 constexpr RECT LeftStripFrame{4, 30, 93, 290};
@@ -51,6 +50,8 @@ HWND MainWindow::Create(HINSTANCE instance, HWND owner, TAppMainForm& form) {
     controls_.SetDpi(windowDpi);
     FitToDpi(windowDpi);
     controls_.CreateRows(layout::FrameControls(), resources_);
+    about_.Create(instance, form);
+    clickCursor_ = LoadCursorW(instance, L"CLICK");
     settingsPage_.Create(form, [this] { RefreshFrame(); });
     tray_.Attach(form);
     CreateShortcuts();
@@ -94,6 +95,7 @@ void MainWindow::ShowPage(int page, const std::string& title) {
         if (row.onlyOnPage >= 0) ShowWindow(controls_[row.id], row.onlyOnPage == page ? SW_SHOW : SW_HIDE);
         if (row.disabledOnPage >= 0) EnableWindow(controls_[row.id], row.disabledOnPage != page);
     }
+    about_.SetAboutLinkEnabled(layout::Row(ControlId::LinkAbout).disabledOnPage != page);
     ControlTable::SetText(controls_[ControlId::TopPanel], title);
 }
 
@@ -105,6 +107,7 @@ void MainWindow::UpdatePreview() { InvalidateRect(controls_[ControlId::Screensho
 void MainWindow::RefreshFrame() {
     if (!form_) return;
     for (const ControlRow& row : layout::FrameControls()) controls_.Refresh(row, *form_);
+    about_.FitLinks();
     ControlTable::SetText(controls_[ControlId::TopPanel], form_->PageTitle(page_));
 }
 
@@ -199,8 +202,11 @@ bool MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
     switch (row.kind) {
         case ControlKind::PageButton:
         case ControlKind::Button:
-        case ControlKind::LinkLabel:
             if (code == BN_CLICKED || fromShortcut) Click(row.id);
+            break;
+        case ControlKind::LinkLabel:
+            // The mouse's clicks are the label's own (AboutPage); here only the shortcut.
+            if (fromShortcut) Click(row.id);
             break;
         case ControlKind::Image:
             if (code == STN_DBLCLK) form_->BitBtn2Click();  // as "View full"
@@ -248,6 +254,7 @@ bool MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
             DrawPreview(item);
             return true;
         case ControlKind::PageButton: DrawPageButton(item); return true;
+        case ControlKind::Logo: about_.DrawLogo(item); return true;
         default: break;
     }
     return settingsPage_.OnDrawItem(row, item);
@@ -304,24 +311,24 @@ void MainWindow::DrawPageButton(const DRAWITEMSTRUCT& item) {
 }
 
 bool MainWindow::OnControlColour(HDC dc, HWND control, LRESULT& result) {
+    if (about_.OnControlColour(dc, control, result)) return true;
     const std::optional<ControlId> id = ControlOfCommand(GetDlgCtrlID(control));
-    if (!id || controls_[*id] != control) return false;
-    const ControlKind kind = layout::Row(*id).kind;
-    if (kind != ControlKind::LinkLabel && kind != ControlKind::WarningLabel) return false;
-    SetTextColor(dc, kind == ControlKind::WarningLabel ? WarningColour : LinkColour);
+    if (!id || controls_[*id] != control || layout::Row(*id).kind != ControlKind::WarningLabel) return false;
+    SetTextColor(dc, WarningColour);
     SetBkMode(dc, TRANSPARENT);
     result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     return true;
 }
 
-// The link and the page buttons show the hand while the mouse is over them.
+// The link labels and the page buttons show the program's pointing hand while
+// the mouse is over them.
 bool MainWindow::OnSetCursor(HWND over, UINT hitTest) {
-    if (hitTest != HTCLIENT || !IsWindowEnabled(over)) return false;
+    if (hitTest != HTCLIENT || !IsWindowEnabled(over) || !IsChild(window_, over) || !clickCursor_) return false;
     const auto id = ControlOfCommand(GetDlgCtrlID(over));
-    if (!id || GetParent(over) != window_) return false;
+    if (!id || controls_[*id] != over) return false;
     const ControlKind kind = layout::Row(*id).kind;
     if (kind != ControlKind::LinkLabel && kind != ControlKind::PageButton) return false;
-    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    SetCursor(clickCursor_);
     return true;
 }
 

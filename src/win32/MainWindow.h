@@ -10,6 +10,7 @@
 
 #include "app/AppMainForm.h"
 #include "ui/MainWindowLayout.h"
+#include "win32/AboutPage.h"
 #include "win32/ControlTable.h"
 #include "win32/Dialogs.h"
 #include "win32/Handles.h"
@@ -37,8 +38,9 @@ class MainWindow : public WindowBase, public MainPagesPort {
 public:
     static constexpr wchar_t ClassName[] = L"TAppMainForm";
 
-    MainWindow(const ProgramWindows& w, Viewer& viewer)
-        : w_(w), viewer_(viewer), settingsPage_(controls_, resources_), tray_(w.main, resources_), dialogs_(w.main) {}
+    MainWindow(const ProgramWindows& w, Viewer& viewer, ShellPort& shell, ClipboardPort& clipboard)
+        : w_(w), viewer_(viewer), settingsPage_(controls_, resources_), tray_(w.main, resources_), dialogs_(w.main),
+          about_(controls_, resources_, shell, clipboard) {}
 
     // Makes the window with every control; the handlers run from then on.
     HWND Create(HINSTANCE instance, HWND owner, TAppMainForm& form);
@@ -86,6 +88,8 @@ private:
     TrayIcon tray_;
     Dialogs dialogs_;
     UniqueAccelerators shortcuts_;
+    AboutPage about_;
+    HCURSOR clickCursor_ = nullptr;  // the program's pointing hand
     int page_ = 0;
 };
 

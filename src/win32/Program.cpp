@@ -117,6 +117,10 @@ void Shell::Execute(const std::string& verb, const std::string& file, const std:
                   parameters.empty() ? nullptr : Wide(parameters).c_str(), nullptr, showCommand);
 }
 
+void Shell::OpenLink(const std::string& address) {
+    ShellExecuteW(w_.main, nullptr, Wide(address).c_str(), nullptr, nullptr, 0);
+}
+
 void Timers::StartTimer(TimerId id, uint32_t intervalMs) {
     SetTimer(w_.main, static_cast<UINT_PTR>(id), intervalMs, nullptr);
 }

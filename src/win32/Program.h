@@ -64,6 +64,7 @@ public:
     explicit Shell(const ProgramWindows& w) : w_(w) {}
     void Execute(const std::string& verb, const std::string& file, const std::string& parameters,
                  int showCommand) override;
+    void OpenLink(const std::string& address) override;
 
 private:
     const ProgramWindows& w_;
@@ -112,8 +113,8 @@ private:
     Clock clock_;
     Hotkeys hotkeys_{windows_};
     Viewer viewer_;
-    MainWindow mainWindow_{windows_, viewer_};
     Shell shell_{windows_};
+    MainWindow mainWindow_{windows_, viewer_, shell_, clipboard_};
     Ports ports_{registry_, system_,  files_,      fonts_,  windowPort_, instancePort_,
                  timers_,   screen_,  clipboard_,  sound_,  clock_,      hotkeys_,
                  mainWindow_, mainWindow_.Settings(), mainWindow_.Tray(), mainWindow_.CommonDialogs(), overlay_, text_, shell_};

@@ -153,6 +153,11 @@ Bitmap ReadPixels(HDC dc, HBITMAP bitmap, int32_t width, int32_t height, int bit
 // ---- The clipboard ------------------------------------------------------------
 
 // Another program may hold the clipboard for a moment.
+struct GlobalCloser {
+    void operator()(HGLOBAL h) const { GlobalFree(h); }
+};
+using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalCloser>;
+
 bool OpenClipboardPatiently(HWND owner) {
     for (int attempt = 0; attempt < 10; ++attempt) {
         if (OpenClipboard(owner)) return true;
@@ -219,6 +224,21 @@ bool Clipboard::PutBitmap(const Bitmap& image) {
     const bool done = EmptyClipboard() && HandOver(CF_BITMAP, bitmap) && (!palette || HandOver(CF_PALETTE, palette));
     CloseClipboard();
     return done;  // what the clipboard did not take, the owners delete
+}
+
+bool Clipboard::PutText(const std::string& text) {
+    const std::wstring wide = Wide(text);
+    const size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory) return false;
+    void* data = GlobalLock(memory.get());
+    if (!data) return false;
+    memcpy(data, wide.c_str(), bytes);
+    GlobalUnlock(memory.get());
+    if (!OpenClipboardPatiently(owner_)) return false;
+    const bool done = EmptyClipboard() && HandOver(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    return done;
 }
 
 }  // namespace kadrilo::win32

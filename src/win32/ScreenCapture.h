@@ -18,6 +18,7 @@ public:
     // The clipboard's owner window.
     explicit Clipboard(const HWND& owner) : owner_(owner) {}
     bool PutBitmap(const Bitmap& image) override;
+    bool PutText(const std::string& text) override;
 
 private:
     const HWND& owner_;

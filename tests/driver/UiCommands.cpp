@@ -285,6 +285,49 @@ int HoldHotkey(const Args& args, DWORD) {
     return kExitOk;
 }
 
+// ---------------------------------------------------------------- process and control facts
+
+// A control's rectangle in screen coordinates: [left, top, right, bottom].
+int ControlRect(const Args& args, DWORD) {
+    HWND control = ControlOf(args[0], args[1]);
+    RECT r{};
+    if (!control || !GetWindowRect(control, &r)) {
+        Complain(L"no control " + args[1] + L" in " + args[0]);
+        return kExitNotFound;
+    }
+    char line[96];
+    std::snprintf(line, sizeof line, "[%ld, %ld, %ld, %ld]", r.left, r.top, r.right, r.bottom);
+    PrintLine(line);
+    return kExitOk;
+}
+
+// The priority class of the process that owns the window, read from here.
+int PriorityClassOf(const Args& args, DWORD) {
+    HWND window = FindTopLevel(args[0]);
+    HANDLE process = window ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ProcessOf(window)) : nullptr;
+    if (!process) {
+        Complain(L"cannot open the process of " + args[0]);
+        return kExitNotFound;
+    }
+    const DWORD value = GetPriorityClass(process);
+    CloseHandle(process);
+    if (!value) return kExitNotFound;
+    PrintLine(Number(value));
+    return kExitOk;
+}
+
+// Appends the text as a line to the file: a stand-in handler that shows what
+// another program was asked to open.
+int RecordText(const Args& args, DWORD) {
+    FILE* file = _wfopen(args[0].c_str(), L"ab");
+    if (!file) return kExitNotFound;
+    std::string line = Utf8(args[1]);
+    line.push_back('\n');
+    std::fwrite(line.data(), 1, line.size(), file);
+    std::fclose(file);
+    return kExitOk;
+}
+
 }  // namespace
 
 std::vector<Command> UiCommands() {
@@ -294,6 +337,9 @@ std::vector<Command> UiCommands() {
         {L"child-texts", L"<class>", 1, false, ChildTexts},
         {L"menu-wait", L"<open|closed> <timeout_ms>", 2, true, MenuWait},
         {L"hold-hotkey", L"<modifiers> <vk> <seconds>", 3, false, HoldHotkey},
+        {L"control-rect", L"<class> <control-id>", 2, false, ControlRect},
+        {L"priority-class", L"<class>", 1, false, PriorityClassOf},
+        {L"record", L"<file> <text>", 2, false, RecordText},
     };
 }
 

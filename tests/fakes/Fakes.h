@@ -108,6 +108,11 @@ public:
         images.push_back(image);
         return true;
     }
+    std::vector<std::string> texts;
+    bool PutText(const std::string& text) override {
+        texts.push_back(text);
+        return true;
+    }
 };
 
 class FakeSound : public SoundPort {
@@ -300,6 +305,8 @@ public:
                  int showCommand) override {
         executed.push_back(verb + "|" + file + "|" + parameters + "|" + std::to_string(showCommand));
     }
+    std::vector<std::string> links;  // the addresses opened
+    void OpenLink(const std::string& address) override { links.push_back(address); }
 };
 
 class FakeHotkeys : public HotkeyPort {

@@ -44,6 +44,10 @@ void Priority::ShotHandlingEnded() {
     if (Automatic()) PriorityChange(false);
 }
 
+void Priority::AreaSelectionCancelled(bool shotWaiting) {
+    if (!shotWaiting) ShotHandlingEnded();
+}
+
 void Priority::SeriesStarted() { PriorityChange(true); }
 
 void Priority::SeriesEnded() { PriorityChange(false); }

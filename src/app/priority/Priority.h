@@ -23,6 +23,10 @@ public:
     // the shot ends, or the request fails.
     void ShotStarting();
     void ShotHandlingEnded();
+    // The selection overlay closed without a shot: its request has ended, so
+    // the priority raised for it goes back to Normal, unless an earlier shot
+    // still waits on the preview page (its handling has not ended yet).
+    void AreaSelectionCancelled(bool shotWaiting);
     // A series started by a hotkey runs raised, whether management is on or
     // not; every end of a series restores Normal.
     void SeriesStarted();
