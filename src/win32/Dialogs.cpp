@@ -55,37 +55,40 @@ std::string Dialogs::BrowseForFolder(const std::string& title) {
     return ok ? Utf8(path) : std::string();
 }
 
-std::optional<std::string> Dialogs::OpenFileDialog(const std::string& filter) {
+namespace {
+
+// Runs an open or save dialog with the "Name|pattern" filter, starting from the
+// file name: the confirmed file name, or nothing when cancelled.
+std::optional<std::wstring> RunFileDialog(HWND owner, const std::string& filter, const std::wstring& fileName,
+                                          DWORD flags, BOOL(WINAPI* run)(OPENFILENAMEW*)) {
     const std::wstring filterText = DialogFilter(filter);
-    std::wstring buffer = openFileName_;
-    buffer.resize(FileNameBuffer, L'\0');
+    std::wstring buffer = fileName;
+    buffer.resize(std::max(buffer.size() + 1, FileNameBuffer), L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner_;
+    dialog.hwndOwner = owner;
     dialog.lpstrFilter = filterText.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = buffer.data();
     dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-    if (!GetOpenFileNameW(&dialog)) return std::nullopt;
-    openFileName_ = buffer.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | flags;
+    if (!run(&dialog)) return std::nullopt;
+    return std::wstring(buffer.c_str());
+}
+
+}  // namespace
+
+std::optional<std::string> Dialogs::OpenFileDialog(const std::string& filter) {
+    const std::optional<std::wstring> chosen = RunFileDialog(owner_, filter, openFileName_, 0, GetOpenFileNameW);
+    if (!chosen) return std::nullopt;
+    openFileName_ = *chosen;
     return Utf8(openFileName_);
 }
 
 std::optional<std::string> Dialogs::SaveFileDialog(const std::string& fileName, const std::string& filter) {
-    const std::wstring filterText = DialogFilter(filter);
-    std::wstring buffer = Wide(fileName);
-    buffer.resize(std::max(buffer.size() + 1, FileNameBuffer), L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner_;
-    dialog.lpstrFilter = filterText.c_str();
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = buffer.data();
-    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-    if (!GetSaveFileNameW(&dialog)) return std::nullopt;
-    return Utf8(buffer.c_str());
+    const std::optional<std::wstring> chosen =
+        RunFileDialog(owner_, filter, Wide(fileName), OFN_OVERWRITEPROMPT, GetSaveFileNameW);
+    return chosen ? std::optional<std::string>(Utf8(*chosen)) : std::nullopt;
 }
 
 std::optional<Color> Dialogs::ChooseColour() {
