@@ -38,6 +38,9 @@ void TAppMainForm::FormCreate() {
         trayHandlerAttached_ = true;
         TrayIconCheckOption();
     }
+    // A stored "Stay on top window" takes effect as the settings are loaded;
+    // the hotkeys are not registered yet, so only the style changes.
+    if (Settings.StayOnTop) ports_.pages.SetStayOnTop(true);
 
     ports_.settingsPage.SelectSettingsTab(SettingsTabMain);
     CheckMode();

@@ -153,6 +153,8 @@ public:
     std::string SelectDir();
     void BitBtn5Click();  // browse for the autosave folder
     void BitBtn8Click();  // browse for the series folder
+    void BitBtn6Click();  // browse for the audio file
+    void BitBtn7Click();  // test the sound notice
     // The save dialog of the preview page; a confirmed name is saved.
     virtual void SaveFileDialog();
     void BitBtn1Click();  // "Save"

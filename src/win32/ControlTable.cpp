@@ -71,6 +71,23 @@ std::string TextOf(HWND control) {
     return Utf8(text);
 }
 
+RECT PlaceInParent(HWND control) {
+    RECT place{};
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+// The width of a control's text in its font.
+int TextWidth(HWND control) {
+    const std::wstring text = Wide(TextOf(control));
+    UniqueScreenDc dc(GetDC(nullptr));
+    ScopedSelectObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
 // Shown from the start: everything but the pages and buttons of one page, and all tabs but the first.
 bool StartsVisible(const ControlRow& row) {
     return row.onlyOnPage < 0 && !(row.kind == ControlKind::TabSheet && row.id != ControlId::TabSheet1);
@@ -297,21 +314,16 @@ void ControlTable::Refresh(const ControlRow& row, TAppMainForm& form) {
         default:
             break;
     }
+    if (row.kind == ControlKind::WarningLabel) {
+        // As wide as its text, so that the line it begins goes on right after it.
+        const RECT place = PlaceInParent(control);
+        MoveWindow(control, place.left, place.top, std::max(TextWidth(control), 1), place.bottom - place.top, TRUE);
+    }
     if (row.follows != ControlId::Window) {
         // Starts where the label before it ends (the texts differ in length by language).
         HWND before = (*this)[row.follows];
-        RECT place{};
-        GetWindowRect(before, &place);
-        MapWindowPoints(nullptr, GetParent(before), reinterpret_cast<POINT*>(&place), 2);
-        const std::wstring text = Wide(TextOf(before));
-        UniqueScreenDc dc(GetDC(nullptr));
-        ScopedSelectObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(before, WM_GETFONT, 0, 0)));
-        SIZE extent{};
-        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
-        RECT mine{};
-        GetWindowRect(control, &mine);
-        MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&mine), 2);
-        const int left = place.left + extent.cx;
+        const RECT mine = PlaceInParent(control);
+        const int left = PlaceInParent(before).left + TextWidth(before);
         if (left != mine.left)
             MoveWindow(control, left, mine.top, std::max<LONG>(mine.right - left, 1), mine.bottom - mine.top, TRUE);
     }

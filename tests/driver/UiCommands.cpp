@@ -197,7 +197,18 @@ std::string ClassDetails(HWND control, const std::wstring& control_class) {
     }
     if (lstrcmpiW(control_class.c_str(), HOTKEY_CLASSW) == 0)
         return ", \"hotkey\": " + (Ask(control, HKM_GETHOTKEY, 0, 0, value) ? std::to_string(value) : "null");
+    if (lstrcmpiW(control_class.c_str(), TRACKBAR_CLASSW) == 0)
+        return ", \"position\": " + (Ask(control, TBM_GETPOS, 0, 0, value) ? std::to_string(value) : "null");
     return {};
+}
+
+// Where a control lies in the client area of its top-level window.
+std::string RectIn(HWND control, HWND top) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&rect), 2);
+    return "[" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ", " + std::to_string(rect.right) +
+           ", " + std::to_string(rect.bottom) + "]";
 }
 
 // One JSON line a control, in the order of the window's child list.
@@ -212,8 +223,34 @@ int ChildTexts(const Args& args, DWORD) {
         PrintLine("{\"id\": " + std::to_string(GetDlgCtrlID(child)) + ", \"hwnd\": " + Handle(child) +
                   ", \"class\": " + JsonString(child_class) + ", \"text\": " + JsonString(TextOf(child)) +
                   ", \"enabled\": " + Bool(IsWindowEnabled(child)) +
-                  ", \"visible\": " + Bool(IsWindowVisible(child)) + ClassDetails(child, child_class) + "}");
+                  ", \"visible\": " + Bool(IsWindowVisible(child)) + ", \"rect\": " + RectIn(child, window) +
+                  ClassDetails(child, child_class) + "}");
     }
+    return kExitOk;
+}
+
+// ---------------------------------------------------------------- tabs
+
+// Clicks a tab of a tab control as the mouse would: a press and a release
+// posted at the middle of the tab's item.
+int TabClick(const Args& args, DWORD) {
+    HWND tab = ControlOf(args[0], args[1]);
+    unsigned long long index = 0;
+    if (!tab || !ParseNumber(args[2], index)) {
+        Complain(L"no tab control " + args[1] + L" in " + args[0]);
+        return kExitNotFound;
+    }
+    RemoteBuffer buffer(tab, sizeof(RECT));
+    LRESULT ok = 0;
+    RECT item{};
+    if (!buffer || !Ask(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.At(0)), ok) ||
+        !ok || !buffer.Read(0, &item, sizeof item)) {
+        Complain(L"no such tab");
+        return kExitNotFound;
+    }
+    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    PostMessageW(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(tab, WM_LBUTTONUP, 0, at);
     return kExitOk;
 }
 
@@ -294,6 +331,7 @@ std::vector<Command> UiCommands() {
         {L"child-texts", L"<class>", 1, false, ChildTexts},
         {L"menu-wait", L"<open|closed> <timeout_ms>", 2, true, MenuWait},
         {L"hold-hotkey", L"<modifiers> <vk> <seconds>", 3, false, HoldHotkey},
+        {L"tab-click", L"<class> <control-id> <index>", 3, false, TabClick},
     };
 }
 

@@ -7,6 +7,18 @@ namespace {
 
 constexpr int LanguageItemHeight = 16;
 
+// What the buttons of the tabs do.
+struct ButtonAction {
+    layout::ControlId button;
+    void (TAppMainForm::*click)();
+};
+constexpr ButtonAction ButtonActions[] = {
+    {layout::ControlId::BitBtn5, &TAppMainForm::BitBtn5Click},  // the autosave folder
+    {layout::ControlId::BitBtn8, &TAppMainForm::BitBtn8Click},  // the series folder
+    {layout::ControlId::BitBtn6, &TAppMainForm::BitBtn6Click},  // the audio file
+    {layout::ControlId::BitBtn7, &TAppMainForm::BitBtn7Click},  // the sound's test
+};
+
 }  // namespace
 
 int32_t SettingsTab::ContentHeight() const {
@@ -27,6 +39,12 @@ void SettingsTab::Refresh(TAppMainForm& form) {
 
 bool SettingsTab::OnCommand(TAppMainForm& form, const layout::ControlRow& row, UINT code) {
     if (row.parent != layout_.sheet) return false;
+    if (row.kind == layout::ControlKind::Button) {
+        if (code != BN_CLICKED) return true;
+        for (const ButtonAction& action : ButtonActions)
+            if (action.button == row.id) (form.*action.click)();
+        return true;
+    }
     if (const std::optional<SettingValue> value = controls_.ChangeOf(row, code, form.Settings)) form.SettingChanged(row.setting, *value);
     return true;
 }
