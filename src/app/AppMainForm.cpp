@@ -55,6 +55,7 @@ void TAppMainForm::FormCreate() {
     if (!Settings.Coordinates) CentreMainWindow();
 
     ApplySlot4TrayRule();
+    ports_.settingsPage.Refresh();  // the tray option as the rule left it
     hotkeyHandlersAttached_ = true;
 
     RegHotKeys(false);

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cwchar>
 
 namespace kadtest {
@@ -211,6 +212,19 @@ std::string RectIn(HWND control, HWND top) {
            ", " + std::to_string(rect.bottom) + "]";
 }
 
+// A control's text; an edit's through WM_GETTEXT, which is carried between
+// processes (GetWindowText of another process's window gives only its title).
+std::wstring ControlText(HWND control, const std::wstring& control_class) {
+    if (lstrcmpiW(control_class.c_str(), L"Edit") != 0) return TextOf(control);
+    LRESULT length = 0;
+    if (!Ask(control, WM_GETTEXTLENGTH, 0, 0, length) || length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    LRESULT copied = 0;
+    if (!Ask(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), copied)) return {};
+    text.resize(static_cast<size_t>(std::max<LRESULT>(copied, 0)));
+    return text;
+}
+
 // One JSON line a control, in the order of the window's child list.
 int ChildTexts(const Args& args, DWORD) {
     HWND window = FindTopLevel(args[0]);
@@ -221,7 +235,7 @@ int ChildTexts(const Args& args, DWORD) {
     for (HWND child : ChildWindows(window)) {
         const std::wstring child_class = ClassOf(child);
         PrintLine("{\"id\": " + std::to_string(GetDlgCtrlID(child)) + ", \"hwnd\": " + Handle(child) +
-                  ", \"class\": " + JsonString(child_class) + ", \"text\": " + JsonString(TextOf(child)) +
+                  ", \"class\": " + JsonString(child_class) + ", \"text\": " + JsonString(ControlText(child, child_class)) +
                   ", \"enabled\": " + Bool(IsWindowEnabled(child)) +
                   ", \"visible\": " + Bool(IsWindowVisible(child)) + ", \"rect\": " + RectIn(child, window) +
                   ClassDetails(child, child_class) + "}");
