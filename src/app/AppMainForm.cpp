@@ -43,6 +43,7 @@ void TAppMainForm::FormCreate() {
     if (Settings.StayOnTop) ports_.pages.SetStayOnTop(true);
 
     ports_.settingsPage.SelectSettingsTab(SettingsTabMain);
+    SettingsPriorityCheck();
     CheckMode();
 
     SettingsSaved = true;

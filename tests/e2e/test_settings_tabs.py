@@ -193,6 +193,9 @@ def test_window_scales_with_the_display_and_nothing_leaves_its_group(wine, kadri
     for group, members in GROUPS.items():
         for member in members:
             assert inside(shown[member]["rect"], shown[group]["rect"]), f"{member} leaves {group}"
+        # Beside the tab's scroll bar, inside the tab control.
+        sheet = shown["TabSheet1"]["rect"]
+        assert shown[group]["rect"][2] <= sheet[2] - round(17 * dpi / 96), group
     if SHOTS:
         for index, tab in enumerate(TABS):
             show_tab(wine, index)
@@ -386,4 +389,21 @@ def test_stored_stay_on_top_and_a_locked_tray_option_at_start_up(wine, kadrilo):
     click(wine, "RadioButton12")
     shown = wait_controls(wine, lambda c: c["RadioButton12"]["checked"])
     assert state(shown, "CheckBox2") == (True, True)
+    close_window(wine)
+
+
+def test_a_tab_scrolls_back_to_its_top_when_shown_but_for_the_autosave_tab(wine, kadrilo):
+    open_settings(wine, kadrilo)
+    top = {name: controls(wine)[name]["rect"][1] for name in ["RadioGroup1", "GroupBox150"]}
+    show_tab(wine, 1)
+    post(wine, target("TabSheet2"), WM_VSCROLL, SB_PAGEDOWN)
+    wait_controls(wine, lambda c: c["GroupBox150"]["rect"][1] < top["GroupBox150"])
+    show_tab(wine, 0)
+    post(wine, target("TabSheet1"), WM_VSCROLL, SB_PAGEDOWN)
+    wait_controls(wine, lambda c: c["RadioGroup1"]["rect"][1] < top["RadioGroup1"])
+    show_tab(wine, 1)
+    shown = show_tab(wine, 0)
+    assert shown["RadioGroup1"]["rect"][1] == top["RadioGroup1"]
+    shown = show_tab(wine, 1)
+    assert shown["GroupBox150"]["rect"][1] < top["GroupBox150"]
     close_window(wine)

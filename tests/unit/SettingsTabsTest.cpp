@@ -19,28 +19,6 @@ using layout::ControlId;
 using layout::Row;
 using enum layout::ControlId;
 
-bool Inside(const Rect& inner, const Rect& outer) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-// On every tab, a control lies inside a group box of its tab, and in the one
-// group it belongs to (the last group before it in its table).
-TEST(SettingsTabs, NoControlLiesOutsideItsGroup) {
-    for (const layout::SettingsTabLayout& tab : layout::SettingsTabLayouts()) {
-        const layout::ControlRow* group = nullptr;
-        for (const layout::ControlRow& row : tab.controls) {
-            if (row.kind == layout::ControlKind::GroupBox) {
-                group = &row;
-                continue;
-            }
-            SCOPED_TRACE(row.name);
-            ASSERT_NE(group, nullptr) << "before any group";
-            EXPECT_TRUE(Inside(row.rect, group->rect)) << "outside " << group->name;
-        }
-    }
-}
-
 // The enable rules, row by row: {settings changed from the defaults}, then
 // the controls greyed with them.
 TEST(SettingsTabs, EnableRules) {
