@@ -13,6 +13,7 @@ using layout::ControlRow;
 constexpr int TitleFontHeight = -13;  // pixels
 constexpr int UiFontHeight = -11;     // 8 points at 96 dots an inch
 constexpr int ComboDropHeight = 100;
+constexpr int OwnerDrawnItemHeight = 16;  // a list's item drawn with its picture
 
 struct ControlClass {
     const wchar_t* name;
@@ -248,6 +249,8 @@ void ControlTable::LayOutRows(std::span<const ControlRow> rows, const SharedReso
         if (IsList(row.kind))
             SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
                          layout::Scaled(row.rect.Height(), dpi_) - 6);
+        if (row.kind == ControlKind::OwnerDrawnCombo)
+            SendMessageW(control, CB_SETITEMHEIGHT, 0, layout::Scaled(OwnerDrawnItemHeight, dpi_));
         if (row.kind != ControlKind::TabSheet) Place(row);
     }
 }
@@ -301,8 +304,13 @@ void ControlTable::Refresh(const ControlRow& row, TAppMainForm& form) {
         case ControlKind::SpinEdit:
             if (row.ShowsSetting()) {
                 SetText(control, std::to_string(Field(row.setting).Number(settings)));
-                if (HWND spinner = spinners_[static_cast<size_t>(row.id)])
-                    SendMessageW(spinner, UDM_SETPOS32, 0, static_cast<LPARAM>(Field(row.setting).Number(settings)));
+                // Only when it differs: setting the position writes the field's text anew,
+                // which would put the caret of a field being typed in back to its start.
+                const auto value = static_cast<int>(Field(row.setting).Number(settings));
+                HWND spinner = spinners_[static_cast<size_t>(row.id)];
+                BOOL failed = FALSE;
+                if (spinner && (SendMessageW(spinner, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)) != value || failed))
+                    SendMessageW(spinner, UDM_SETPOS32, 0, value);
             }
             break;
         case ControlKind::TrackBar:
@@ -317,7 +325,8 @@ void ControlTable::Refresh(const ControlRow& row, TAppMainForm& form) {
     if (row.kind == ControlKind::WarningLabel) {
         // As wide as its text, so that the line it begins goes on right after it.
         const RECT place = PlaceInParent(control);
-        MoveWindow(control, place.left, place.top, std::max(TextWidth(control), 1), place.bottom - place.top, TRUE);
+        const int width = std::max(TextWidth(control), 1);
+        if (width != place.right - place.left) MoveWindow(control, place.left, place.top, width, place.bottom - place.top, TRUE);
     }
     if (row.follows != ControlId::Window) {
         // Starts where the label before it ends (the texts differ in length by language).

@@ -19,7 +19,7 @@ WM_CHAR = 0x102
 WM_KEYDOWN = 0x100
 WM_KILLFOCUS = 0x8
 EM_SETSEL = 0xB1
-VK_RIGHT, VK_LEFT = 0x27, 0x25
+VK_RIGHT, VK_LEFT, VK_UP = 0x27, 0x25, 0x26
 WM_VSCROLL, SB_PAGEDOWN = 0x115, 3
 TABS = ["TabSheet1", "TabSheet2", "TabSheet3", "TabSheet5", "TabSheet4", "TabSheet6"]
 # Where the screenshots of the tabs go when asked for (never into the repository).
@@ -325,6 +325,7 @@ def test_choices_made_in_each_tab_are_stored_when_the_window_closes(wine, kadril
     type_text(wine, "Edit5", r"E:\Se|ries")
     type_text(wine, "Edit6", "x>y")
     choose(wine, shown, "ComboBox5", 0)
+    post(wine, target("SpinEdit4"), WM_KEYDOWN, VK_UP)  # the up-down's arrow key
 
     shown = wait_controls(wine, lambda c: c["SpinEdit1"]["text"] == "1" and c["Edit6"]["text"] == "xy")
     assert {name: state(shown, name) for name in [
@@ -341,12 +342,12 @@ def test_choices_made_in_each_tab_are_stored_when_the_window_closes(wine, kadril
         "WorkMode", "IncludeCursor", "QualityJPEG", "PriorityChange", "PriorityAutoChange",
         "PriorityClass", "NumberAutosave", "GraphFormatAutosave", "RenameAutosave", "SoundEvent",
         "SoundMode", "ExecuteAfterSaving", "ExecuteMode", "ManualSerial", "IntervalOfTime",
-        "FNameFormatSerial"]} == {
+        "FNameFormatSerial", "NumberSerial"]} == {
         "WorkMode": 1, "IncludeCursor": 1, "QualityJPEG": 74, "PriorityChange": 1,
         "PriorityAutoChange": 0, "PriorityClass": 1, "NumberAutosave": 12345,
         "GraphFormatAutosave": 2, "RenameAutosave": 0, "SoundEvent": 1, "SoundMode": 2,
         "ExecuteAfterSaving": 1, "ExecuteMode": 1, "ManualSerial": 1, "IntervalOfTime": 1,
-        "FNameFormatSerial": 0}
+        "FNameFormatSerial": 0, "NumberSerial": 1}
     assert {name: values[name][1] for name in ["DirAutosave", "NameAutosave", "DirSaveSerial",
                                                "NameSerial"]} == {
         "DirAutosave": r"D:\MyShots", "NameAutosave": "abcd", "DirSaveSerial": r"E:\Series",

@@ -57,7 +57,9 @@ void MainTab::SetUp(const layout::ControlRow& row, HWND control) {
         SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item.text).c_str()));
 }
 
-void MainTab::OnMeasureItem(MEASUREITEMSTRUCT& item) { item.itemHeight = LanguageItemHeight; }
+void MainTab::OnMeasureItem(MEASUREITEMSTRUCT& item) {
+    item.itemHeight = static_cast<UINT>(layout::Scaled(LanguageItemHeight, controls_.Dpi()));
+}
 
 // The picture at (left + 4, top + 1), the text at left + 26.
 bool MainTab::OnDrawItem(const layout::ControlRow& row, const DRAWITEMSTRUCT& item) {
