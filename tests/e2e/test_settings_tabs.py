@@ -3,6 +3,7 @@ defaults and from stored values, a choice made as a user would is stored when
 the window closes, the captions follow the language, bad input is refused or
 clamped, and the window scales with the display's dots an inch."""
 
+import json
 import os
 import re
 import subprocess
@@ -407,4 +408,19 @@ def test_a_tab_scrolls_back_to_its_top_when_shown_but_for_the_autosave_tab(wine,
     assert shown["RadioGroup1"]["rect"][1] == top["RadioGroup1"]
     shown = show_tab(wine, 1)
     assert shown["GroupBox150"]["rect"][1] < top["GroupBox150"]
+    close_window(wine)
+
+
+def test_browse_buttons_open_their_dialogs_and_cancelling_keeps_the_fields(wine, kadrilo):
+    open_settings(wine, kadrilo, {"SoundEvent": 1, "SoundMode": 1, "AudioFilePath": r"C:\a.wav"})
+    for button, caption, field, kept in [("BitBtn5", "Browse for Folder", "Edit1", r"C:\Screenshots"),
+                                         ("BitBtn8", "Browse for Folder", "Edit5",
+                                          r"C:\Screenshots\Continuous"),
+                                         ("BitBtn6", "Open", "Edit4", r"C:\a.wav")]:
+        click(wine, button)
+        rc, dialog = wine.driver_json("msgbox-answer", caption, "cancel", 10000, timeout=10000)
+        assert rc == 0, f"{button} opened no dialog {caption!r}"
+        if caption == "Browse for Folder":
+            assert "Select directory" in json.dumps(dialog, ensure_ascii=False)
+        assert wait_controls(wine, lambda c: c[field]["text"] == kept)[field]["text"] == kept
     close_window(wine)
