@@ -268,6 +268,30 @@ int TabClick(const Args& args, DWORD) {
     return kExitOk;
 }
 
+// Sends a message whose lParam points at a rectangle (WM_DPICHANGED, WM_SIZING):
+// the rectangle is written into the window's process first.
+int SendRect(const Args& args, DWORD) {
+    HWND window = FindTarget(args[0]);
+    unsigned long long message = 0, wparam = 0, edges[4] = {};
+    bool numbers = ParseNumber(args[1], message) && ParseNumber(args[2], wparam);
+    for (int i = 0; i < 4; ++i) numbers = numbers && ParseNumber(args[3 + i], edges[i]);
+    if (!window || !numbers) {
+        Complain(L"no window " + args[0] + L", or not numbers");
+        return kExitNotFound;
+    }
+    const RECT rect{static_cast<LONG>(edges[0]), static_cast<LONG>(edges[1]), static_cast<LONG>(edges[2]),
+                    static_cast<LONG>(edges[3])};
+    RemoteBuffer buffer(window, sizeof rect);
+    LRESULT result = 0;
+    if (!buffer || !buffer.Write(0, &rect, sizeof rect) ||
+        !Ask(window, static_cast<UINT>(message), static_cast<WPARAM>(wparam), reinterpret_cast<LPARAM>(buffer.At(0)),
+             result)) {
+        Complain(L"the message was not answered");
+        return kExitNotFound;
+    }
+    return kExitOk;
+}
+
 // ---------------------------------------------------------------- popup menus
 
 HWND VisibleMenu() {
@@ -346,6 +370,7 @@ std::vector<Command> UiCommands() {
         {L"menu-wait", L"<open|closed> <timeout_ms>", 2, true, MenuWait},
         {L"hold-hotkey", L"<modifiers> <vk> <seconds>", 3, false, HoldHotkey},
         {L"tab-click", L"<class> <control-id> <index>", 3, false, TabClick},
+        {L"send-rect", L"<class> <message> <wparam> <left> <top> <right> <bottom>", 7, false, SendRect},
     };
 }
 

@@ -22,6 +22,7 @@ WM_KILLFOCUS = 0x8
 EM_SETSEL = 0xB1
 VK_RIGHT, VK_LEFT, VK_UP = 0x27, 0x25, 0x26
 WM_VSCROLL, SB_PAGEDOWN = 0x115, 3
+WM_DPICHANGED = 0x2E0
 TABS = ["TabSheet1", "TabSheet2", "TabSheet3", "TabSheet5", "TabSheet4", "TabSheet6"]
 # Where the screenshots of the tabs go when asked for (never into the repository).
 SHOTS = os.environ.get("KADRILO_TAB_SHOTS")
@@ -423,4 +424,31 @@ def test_browse_buttons_open_their_dialogs_and_cancelling_keeps_the_fields(wine,
         if caption == "Browse for Folder":
             assert "Select directory" in json.dumps(dialog, ensure_ascii=False)
         assert wait_controls(wine, lambda c: c[field]["text"] == kept)[field]["text"] == kept
+    close_window(wine)
+
+
+def test_a_changed_dpi_takes_the_suggested_frame_and_lays_the_window_out_again(wine, kadrilo):
+    open_settings(wine, kadrilo)
+    before = controls(wine)
+    left, top, right, bottom = main_window(wine)["rect"]
+    # As the system tells a window moved to a display of 144 dots an inch.
+    suggested = [left, top, left + (right - left) * 3 // 2, top + (bottom - top) * 3 // 2]
+    rc, _ = wine.driver("send-rect", MAIN_CLASS, hex(WM_DPICHANGED), hex(144 << 16 | 144),
+                        *map(str, suggested))
+    assert rc == 0
+    window = main_window(wine)
+    assert window["client"] == [722, 488]
+    assert window["rect"][:2] == suggested[:2]
+    shown = controls(wine)
+    for group, members in GROUPS.items():
+        for member in members:
+            assert inside(shown[member]["rect"], shown[group]["rect"]), f"{member} leaves {group}"
+    # The settings tab's places scaled by one and a half.
+    assert shown["RadioGroup1"]["rect"][2] - shown["RadioGroup1"]["rect"][0] == 516
+    assert before["RadioGroup1"]["rect"][2] - before["RadioGroup1"]["rect"][0] == 344
+    assert shown["Label3"]["rect"][0] == shown["Label2"]["rect"][2]
+    if SHOTS:
+        for index, tab in enumerate(TABS):
+            show_tab(wine, index)
+            snapshot(wine, f"changed-to-144-{index + 1}-{tab}")
     close_window(wine)
