@@ -1,14 +1,14 @@
 // The "Autosave" tab: where and under which name a shot of the autosave mode is saved.
 #include <array>
 
-#include "ui/tabs/SaveProfileRows.h"
+#include "ui/tabs/TabRows.h"
 #include "ui/tabs/SettingsTabs.h"
 
 namespace kadrilo::layout {
 namespace {
 
 using enum ControlId;
-using namespace profile;
+using namespace rows;
 constexpr ControlId Tab = TabSheet2;
 
 constexpr std::array Controls{

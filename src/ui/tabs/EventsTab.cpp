@@ -1,14 +1,14 @@
 // The "Events and notices" tab: the sound after a save and the action on the saved file.
 #include <array>
 
-#include "ui/tabs/SaveProfileRows.h"
+#include "ui/tabs/TabRows.h"
 #include "ui/tabs/SettingsTabs.h"
 
 namespace kadrilo::layout {
 namespace {
 
 using enum ControlId;
-using namespace profile;
+using namespace rows;
 constexpr ControlId Tab = TabSheet4;
 
 // The sound's choices and the Test button while the notice is on; the audio

@@ -2,14 +2,14 @@
 // under which name its shots are saved.
 #include <array>
 
-#include "ui/tabs/SaveProfileRows.h"
+#include "ui/tabs/TabRows.h"
 #include "ui/tabs/SettingsTabs.h"
 
 namespace kadrilo::layout {
 namespace {
 
 using enum ControlId;
-using namespace profile;
+using namespace rows;
 constexpr ControlId Tab = TabSheet6;
 
 // The quantity counts only while the series stops by itself.

@@ -1,13 +1,13 @@
-// The rows shared by the two tabs that name and place saved files (the
-// autosave profile and the series profile): the fixed items of the graphics
-// format lists, and the shapes of labels, fields and lists on a tab.
+// The shapes of the rows the settings tabs share: groups, labels, notes,
+// fields, lists, buttons, check boxes and choices; and the fixed items of the
+// graphics format lists of the two tabs that name saved files.
 #pragma once
 
 #include <string_view>
 
 #include "ui/MainWindowLayout.h"
 
-namespace kadrilo::layout::profile {
+namespace kadrilo::layout::rows {
 
 // English in both languages.
 inline constexpr std::string_view GraphicsFormats[] = {
@@ -79,4 +79,4 @@ constexpr ControlRow Info(ControlId id, std::string_view name, ControlId tab, in
             .rect = {left, top, left + 16, top + 16}, .enabled = enabled};
 }
 
-}  // namespace kadrilo::layout::profile
+}  // namespace kadrilo::layout::rows
