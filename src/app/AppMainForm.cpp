@@ -38,8 +38,12 @@ void TAppMainForm::FormCreate() {
         trayHandlerAttached_ = true;
         TrayIconCheckOption();
     }
+    // A stored "Stay on top window" takes effect as the settings are loaded;
+    // the hotkeys are not registered yet, so only the style changes.
+    if (Settings.StayOnTop) ports_.pages.SetStayOnTop(true);
 
     ports_.settingsPage.SelectSettingsTab(SettingsTabMain);
+    SettingsPriorityCheck();
     CheckMode();
 
     SettingsSaved = true;
@@ -52,6 +56,7 @@ void TAppMainForm::FormCreate() {
     if (!Settings.Coordinates) CentreMainWindow();
 
     ApplySlot4TrayRule();
+    ports_.settingsPage.Refresh();  // the tray option as the rule left it
     hotkeyHandlersAttached_ = true;
 
     RegHotKeys(false);

@@ -117,6 +117,9 @@ public:
     void StayOnTopClick(bool onTop);
     void LanguageSelect(int32_t language);
     void RadioGroup1Click();  // the working mode chosen on the settings page
+    void SettingsPriorityCheck();  // the priority group greyed or enabled by "Enabled"
+    void RadioButton21Click();     // manual stop of a series
+    void RadioButton22Click();     // automatic stop of a series
     void TranslateProgramInterface();
     // While the hotkey that opens the settings is off, the tray icon is the way
     // back to them: the tray option is ticked and cannot be changed.
@@ -166,6 +169,8 @@ public:
     std::string SelectDir();
     void BitBtn5Click();  // browse for the autosave folder
     void BitBtn8Click();  // browse for the series folder
+    void BitBtn6Click();  // browse for the audio file
+    void BitBtn7Click();  // test the sound notice
     // The save dialog of the preview page; a confirmed name is saved.
     virtual void SaveFileDialog();
     void BitBtn1Click();  // "Save"

@@ -114,12 +114,20 @@ void TAppMainForm::SaveError(const std::string& path) {
 std::string TAppMainForm::SelectDir() { return ports_.dialogs.BrowseForFolder(LoadStrEx(802)); }
 
 void TAppMainForm::BitBtn5Click() {
-    if (std::string folder = SelectDir(); !folder.empty()) Settings.DirAutosave = folder;
+    if (std::string folder = SelectDir(); !folder.empty()) SettingChanged(SettingId::DirAutosave, folder);
 }
 
 void TAppMainForm::BitBtn8Click() {
-    if (std::string folder = SelectDir(); !folder.empty()) Settings.DirSaveSerial = folder;
+    if (std::string folder = SelectDir(); !folder.empty()) SettingChanged(SettingId::DirSaveSerial, folder);
 }
+
+// The open dialog asks for audio files here; the settings file's dialogs give their own filter.
+void TAppMainForm::BitBtn6Click() {
+    if (const std::optional<std::string> path = ports_.dialogs.OpenFileDialog(LoadStrEx(850)))
+        SettingChanged(SettingId::AudioFilePath, *path);
+}
+
+void TAppMainForm::BitBtn7Click() { PlaySoundAfterSave(); }
 
 void TAppMainForm::SaveFileDialog() {
     if (!HeldImage) return;

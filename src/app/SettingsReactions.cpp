@@ -77,6 +77,18 @@ constexpr std::array Reactions{
     HotkeyModeReaction<5>(), UserHotkeyReaction<1>(), UserHotkeyReaction<2>(), UserHotkeyReaction<3>(),
     UserHotkeyReaction<4>(), UserHotkeyReaction<5>(),
     // The Main, Autosave, Events and Continuous shooting tabs
+    Reaction{SettingId::PriorityChange,
+             [](TAppMainForm& f, const SettingValue& v) {
+                 f.Settings.PriorityChange = NumberOf(v) != 0;
+                 f.SettingsPriorityCheck();
+             }},
+    Reaction{SettingId::ManualSerial,
+             [](TAppMainForm& f, const SettingValue& v) {
+                 if (NumberOf(v) != 0)
+                     f.RadioButton21Click();
+                 else
+                     f.RadioButton22Click();
+             }},
 
     // The Inscription tab
     TextPreviewReaction<SettingId::InscriptionText>(), TextPreviewReaction<SettingId::EnableDateTime>(),
@@ -166,6 +178,20 @@ void TAppMainForm::LanguageSelect(int32_t language) {
 }
 
 void TAppMainForm::RadioGroup1Click() { CheckMode(); }
+
+// The priority group's choices and list follow the "Enabled" box (their enable rules).
+void TAppMainForm::SettingsPriorityCheck() { ports_.settingsPage.Refresh(); }
+
+// Manual stop greys the quantity and its label; automatic stop enables them.
+void TAppMainForm::RadioButton21Click() {
+    Settings.ManualSerial = true;
+    ports_.settingsPage.Refresh();
+}
+
+void TAppMainForm::RadioButton22Click() {
+    Settings.ManualSerial = false;
+    ports_.settingsPage.Refresh();
+}
 
 void TAppMainForm::TranslateProgramInterface() { ports_.settingsPage.Refresh(); }
 

@@ -13,6 +13,7 @@ using layout::ControlRow;
 constexpr int TitleFontHeight = -13;  // pixels
 constexpr int UiFontHeight = -11;     // 8 points at 96 dots an inch
 constexpr int ComboDropHeight = 100;
+constexpr int OwnerDrawnItemHeight = 16;  // a list's item drawn with its picture
 
 struct ControlClass {
     const wchar_t* name;
@@ -82,6 +83,23 @@ std::string TextOf(HWND control) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return Utf8(text);
+}
+
+RECT PlaceInParent(HWND control) {
+    RECT place{};
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+// The width of a control's text in its font.
+int TextWidth(HWND control) {
+    const std::wstring text = Wide(TextOf(control));
+    UniqueScreenDc dc(GetDC(nullptr));
+    ScopedSelectObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
 }
 
 // Shown from the start: everything but the pages and buttons of one page, and all tabs but the first.
@@ -244,6 +262,8 @@ void ControlTable::LayOutRows(std::span<const ControlRow> rows, const SharedReso
         if (IsList(row.kind))
             SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
                          layout::Scaled(row.rect.Height(), dpi_) - 6);
+        if (row.kind == ControlKind::OwnerDrawnCombo)
+            SendMessageW(control, CB_SETITEMHEIGHT, 0, layout::Scaled(OwnerDrawnItemHeight, dpi_));
         if (row.kind != ControlKind::TabSheet) Place(row);
     }
 }
@@ -293,8 +313,13 @@ void ControlTable::Refresh(const ControlRow& row, TAppMainForm& form) {
         case ControlKind::SpinEdit:
             if (row.ShowsSetting()) {
                 SetText(control, std::to_string(Field(row.setting).Number(settings)));
-                if (HWND spinner = spinners_[static_cast<size_t>(row.id)])
-                    SendMessageW(spinner, UDM_SETPOS32, 0, static_cast<LPARAM>(Field(row.setting).Number(settings)));
+                // Only when it differs: setting the position writes the field's text anew,
+                // which would put the caret of a field being typed in back to its start.
+                const auto value = static_cast<int>(Field(row.setting).Number(settings));
+                HWND spinner = spinners_[static_cast<size_t>(row.id)];
+                BOOL failed = FALSE;
+                if (spinner && (SendMessageW(spinner, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)) != value || failed))
+                    SendMessageW(spinner, UDM_SETPOS32, 0, value);
             }
             break;
         case ControlKind::TrackBar:
@@ -317,21 +342,17 @@ void ControlTable::Refresh(const ControlRow& row, TAppMainForm& form) {
         default:
             break;
     }
+    if (row.kind == ControlKind::WarningLabel) {
+        // As wide as its text, so that the line it begins goes on right after it.
+        const RECT place = PlaceInParent(control);
+        const int width = std::max(TextWidth(control), 1);
+        if (width != place.right - place.left) MoveWindow(control, place.left, place.top, width, place.bottom - place.top, TRUE);
+    }
     if (row.follows != ControlId::Window) {
         // Starts where the label before it ends (the texts differ in length by language).
         HWND before = (*this)[row.follows];
-        RECT place{};
-        GetWindowRect(before, &place);
-        MapWindowPoints(nullptr, GetParent(before), reinterpret_cast<POINT*>(&place), 2);
-        const std::wstring text = Wide(TextOf(before));
-        UniqueScreenDc dc(GetDC(nullptr));
-        ScopedSelectObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(before, WM_GETFONT, 0, 0)));
-        SIZE extent{};
-        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
-        RECT mine{};
-        GetWindowRect(control, &mine);
-        MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&mine), 2);
-        const int left = place.left + extent.cx;
+        const RECT mine = PlaceInParent(control);
+        const int left = PlaceInParent(before).left + TextWidth(before);
         if (left != mine.left)
             MoveWindow(control, left, mine.top, std::max<LONG>(mine.right - left, 1), mine.bottom - mine.top, TRUE);
     }

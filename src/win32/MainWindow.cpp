@@ -84,7 +84,7 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     FitToDpi(dpi);  // the client area exactly, whatever the frame's metrics
     controls_.LayOutRows(layout::FrameControls(), resources_);
     settingsPage_.LayOutForDpi();
-    InvalidateRect(window_, nullptr, TRUE);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // ---- The port ------------------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "win32/Program.h"
 
+#include <objbase.h>
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -161,6 +163,14 @@ Program::Program(HINSTANCE instance) : instance_(instance) {}
 int Program::Run() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    // The shell's folder browser needs COM on this thread, apartment-threaded.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    struct ComUser {
+        bool initialised;
+        ~ComUser() {
+            if (initialised) CoUninitialize();
+        }
+    } comUser{SUCCEEDED(com)};
 
     form_ = std::make_unique<TAppMainForm>(ports_, ProgramArguments());
     // Started with the session (the Run entry), the program may come before

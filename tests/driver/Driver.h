@@ -78,12 +78,14 @@ inline std::wstring ClassOf(HWND window) {
 inline std::wstring TextOf(HWND window) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
-    std::wstring text(length + 1, L'\0');
+    constexpr DWORD_PTR kMostChars = 1 << 20;
+    if (length > kMostChars) length = kMostChars;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     DWORD_PTR copied = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
                              2000, &copied))
         return {};
-    text.resize(std::min<size_t>(copied, length));
+    text.resize(static_cast<size_t>(copied < length ? copied : length));
     return text;
 }
 

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cwchar>
 
 namespace kadtest {
@@ -197,7 +198,19 @@ std::string ClassDetails(HWND control, const std::wstring& control_class) {
     }
     if (lstrcmpiW(control_class.c_str(), HOTKEY_CLASSW) == 0)
         return ", \"hotkey\": " + (Ask(control, HKM_GETHOTKEY, 0, 0, value) ? std::to_string(value) : "null");
+    if (lstrcmpiW(control_class.c_str(), TRACKBAR_CLASSW) == 0)
+        return ", \"position\": " + (Ask(control, TBM_GETPOS, 0, 0, value) ? std::to_string(value) : "null");
     return {};
+}
+
+// Where a control lies in the client area of its top-level window.
+std::string RectIn(HWND control, HWND top) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&rect), 2);
+    char text[64] = {};
+    std::snprintf(text, sizeof text, "[%ld, %ld, %ld, %ld]", rect.left, rect.top, rect.right, rect.bottom);
+    return text;
 }
 
 // One JSON line a control, in the order of the window's child list.
@@ -212,7 +225,57 @@ int ChildTexts(const Args& args, DWORD) {
         PrintLine("{\"id\": " + std::to_string(GetDlgCtrlID(child)) + ", \"hwnd\": " + Handle(child) +
                   ", \"class\": " + JsonString(child_class) + ", \"text\": " + JsonString(TextOf(child)) +
                   ", \"enabled\": " + Bool(IsWindowEnabled(child)) +
-                  ", \"visible\": " + Bool(IsWindowVisible(child)) + ClassDetails(child, child_class) + "}");
+                  ", \"visible\": " + Bool(IsWindowVisible(child)) + ", \"rect\": " + RectIn(child, window) +
+                  ClassDetails(child, child_class) + "}");
+    }
+    return kExitOk;
+}
+
+// ---------------------------------------------------------------- tabs
+
+// Clicks a tab of a tab control as the mouse would: a press and a release
+// posted at the middle of the tab's item.
+int TabClick(const Args& args, DWORD) {
+    HWND tab = ControlOf(args[0], args[1]);
+    unsigned long long index = 0;
+    if (!tab || !ParseNumber(args[2], index)) {
+        Complain(L"no tab control " + args[1] + L" in " + args[0]);
+        return kExitNotFound;
+    }
+    RemoteBuffer buffer(tab, sizeof(RECT));
+    LRESULT ok = 0;
+    RECT item{};
+    if (!buffer || !Ask(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.At(0)), ok) ||
+        !ok || !buffer.Read(0, &item, sizeof item)) {
+        Complain(L"no such tab");
+        return kExitNotFound;
+    }
+    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    PostMessageW(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(tab, WM_LBUTTONUP, 0, at);
+    return kExitOk;
+}
+
+// Sends a message whose lParam points at a rectangle (WM_DPICHANGED, WM_SIZING):
+// the rectangle is written into the window's process first.
+int SendRect(const Args& args, DWORD) {
+    HWND window = FindTarget(args[0]);
+    unsigned long long message = 0, wparam = 0, edges[4] = {};
+    bool numbers = ParseNumber(args[1], message) && ParseNumber(args[2], wparam);
+    for (int i = 0; i < 4; ++i) numbers = numbers && ParseNumber(args[3 + i], edges[i]);
+    if (!window || !numbers) {
+        Complain(L"no window " + args[0] + L", or not numbers");
+        return kExitNotFound;
+    }
+    const RECT rect{static_cast<LONG>(edges[0]), static_cast<LONG>(edges[1]), static_cast<LONG>(edges[2]),
+                    static_cast<LONG>(edges[3])};
+    RemoteBuffer buffer(window, sizeof rect);
+    LRESULT result = 0;
+    if (!buffer || !buffer.Write(0, &rect, sizeof rect) ||
+        !Ask(window, static_cast<UINT>(message), static_cast<WPARAM>(wparam), reinterpret_cast<LPARAM>(buffer.At(0)),
+             result)) {
+        Complain(L"the message was not answered");
+        return kExitNotFound;
     }
     return kExitOk;
 }
@@ -340,6 +403,8 @@ std::vector<Command> UiCommands() {
         {L"control-rect", L"<class> <control-id>", 2, false, ControlRect},
         {L"priority-class", L"<class>", 1, false, PriorityClassOf},
         {L"record", L"<file> <text>", 2, false, RecordText},
+        {L"tab-click", L"<class> <control-id> <index>", 3, false, TabClick},
+        {L"send-rect", L"<class> <message> <wparam> <left> <top> <right> <bottom>", 7, false, SendRect},
     };
 }
 

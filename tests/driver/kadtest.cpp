@@ -140,6 +140,12 @@ int WindowGone(const Args& args, DWORD timeout_ms) {
     return gone ? kExitOk : kExitNotFound;
 }
 
+std::string ClientSize(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return ", \"client\": [" + std::to_string(client.right) + ", " + std::to_string(client.bottom) + "]";
+}
+
 std::string DescribeWindow(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
@@ -149,7 +155,7 @@ std::string DescribeWindow(HWND window) {
            ", \"topmost\": " + Bool((GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) +
            ", \"owner\": " + Handle(OwnerOf(window)) + ", \"pid\": " + Number(ProcessOf(window)) +
            ", \"rect\": [" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ", " +
-           std::to_string(rect.right) + ", " + std::to_string(rect.bottom) + "]}";
+           std::to_string(rect.right) + ", " + std::to_string(rect.bottom) + "]" + ClientSize(window) + "}";
 }
 
 int WindowInfo(const Args& args, DWORD) {

@@ -90,6 +90,23 @@ TEST(MainWindowLayout, SiblingsDoNotOverlap) {
     }
 }
 
+// On every tab, a control lies inside a group box of its tab, and in the one
+// group it belongs to (the last group before it in its table).
+TEST(MainWindowLayout, NoControlLiesOutsideItsGroup) {
+    for (const SettingsTabLayout& tab : SettingsTabLayouts()) {
+        const ControlRow* group = nullptr;
+        for (const ControlRow& row : tab.controls) {
+            if (row.kind == ControlKind::GroupBox) {
+                group = &row;
+                continue;
+            }
+            SCOPED_TRACE(row.name);
+            ASSERT_NE(group, nullptr) << "before any group";
+            EXPECT_TRUE(Inside(row.rect, group->rect)) << "outside " << group->name;
+        }
+    }
+}
+
 // Each hotkey slot has its group with three choices (0, 1, 2) of its own mode
 // setting and one editor of its own shortcut, all inside the group.
 TEST(MainWindowLayout, HotkeySlotsAreComplete) {

@@ -11,6 +11,18 @@ namespace {
 
 constexpr int LanguageItemHeight = 16;
 
+// What the buttons of the tabs do.
+struct ButtonAction {
+    layout::ControlId button;
+    void (TAppMainForm::*click)();
+};
+constexpr ButtonAction ButtonActions[] = {
+    {layout::ControlId::BitBtn5, &TAppMainForm::BitBtn5Click},  // the autosave folder
+    {layout::ControlId::BitBtn8, &TAppMainForm::BitBtn8Click},  // the series folder
+    {layout::ControlId::BitBtn6, &TAppMainForm::BitBtn6Click},  // the audio file
+    {layout::ControlId::BitBtn7, &TAppMainForm::BitBtn7Click},  // the sound's test
+};
+
 }  // namespace
 
 int32_t SettingsTab::ContentHeight() const {
@@ -31,6 +43,12 @@ void SettingsTab::Refresh(TAppMainForm& form) {
 
 bool SettingsTab::OnCommand(TAppMainForm& form, const layout::ControlRow& row, UINT code) {
     if (row.parent != layout_.sheet) return false;
+    if (row.kind == layout::ControlKind::Button) {
+        if (code != BN_CLICKED) return true;
+        for (const ButtonAction& action : ButtonActions)
+            if (action.button == row.id) (form.*action.click)();
+        return true;
+    }
     if (const std::optional<SettingValue> value = controls_.ChangeOf(row, code, form.Settings)) form.SettingChanged(row.setting, *value);
     return true;
 }
@@ -43,7 +61,9 @@ void MainTab::SetUp(const layout::ControlRow& row, HWND control) {
         SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item.text).c_str()));
 }
 
-void MainTab::OnMeasureItem(MEASUREITEMSTRUCT& item) { item.itemHeight = LanguageItemHeight; }
+void MainTab::OnMeasureItem(MEASUREITEMSTRUCT& item) {
+    item.itemHeight = static_cast<UINT>(layout::Scaled(LanguageItemHeight, controls_.Dpi()));
+}
 
 // The picture at (left + 4, top + 1), the text at left + 26.
 bool MainTab::OnDrawItem(const layout::ControlRow& row, const DRAWITEMSTRUCT& item) {
