@@ -3,35 +3,31 @@
 #include <array>
 
 #include "ui/tabs/SettingsTabs.h"
+#include "ui/tabs/TabRows.h"
 
 namespace kadrilo::layout {
 namespace {
 
 using enum ControlId;
 using K = ControlKind;
+constexpr ControlId Tab = TabSheet5;
 
-constexpr ControlRow Row(ControlId id, std::string_view name, ControlKind kind, Rect rect, int caption = 0,
-                         SettingId setting = NoSetting, EnableRule enabled = {}) {
-    return {.id = id, .name = name, .kind = kind, .parent = TabSheet5, .rect = rect, .caption = caption,
-            .setting = setting, .enabled = enabled};
-}
-
-constexpr ControlRow Spin(ControlId id, std::string_view name, Rect rect, SettingId setting, EnableRule enabled = {}) {
-    ControlRow row = Row(id, name, K::SpinEdit, rect, 0, setting, enabled);
-    row.length = 3;
-    return row;
-}
-
-constexpr ControlRow List(ControlId id, std::string_view name, Rect rect, SettingId setting, int firstItem, int items,
-                          EnableRule enabled = {}) {
-    ControlRow row = Row(id, name, K::DropDownList, rect, 0, setting, enabled);
-    row.items = {firstItem, items};
+// A check box narrower than the tab, beside other controls.
+constexpr ControlRow CheckAt(ControlId id, std::string_view name, Rect rect, int caption, SettingId setting) {
+    ControlRow row = rows::Check(id, name, Tab, rect.top, caption, setting);
+    row.rect = rect;
     return row;
 }
 
 constexpr ControlRow Style(ControlId id, std::string_view name, int32_t left, int32_t right, int caption,
                            SettingId setting) {
-    return Row(id, name, K::CheckBox, {left, 162, right, 178}, caption, setting);
+    return CheckAt(id, name, {left, 162, right, 178}, caption, setting);
+}
+
+constexpr ControlRow Swatch(ControlId id, std::string_view name, int32_t left, SettingId setting,
+                            EnableRule enabled = {}) {
+    return {.id = id, .name = name, .kind = K::ColourSwatch, .parent = Tab, .rect = {left, 185, left + 44, 207},
+            .setting = setting, .enabled = enabled};
 }
 
 // The date/time list while the date/time is on; the background swatch while
@@ -42,46 +38,50 @@ constexpr EnableRule HorizontalOffsetUsed{.setting = SettingId::InscriptionCoord
 constexpr EnableRule VerticalOffsetUsed{SettingId::InscriptionCoordinates, 6, false};
 
 constexpr ControlRow Background() {
-    ControlRow row = Row(CheckBox12, "CheckBox12", K::CheckBox, {176, 188, 266, 204}, 454,
-                         SettingId::InscriptionTransporent);
+    ControlRow row = CheckAt(CheckBox12, "CheckBox12", {176, 188, 266, 204}, 454, SettingId::InscriptionTransporent);
     row.inverted = true;  // ticked: a box behind the text
     return row;
 }
 
+constexpr ControlRow Preview() {
+    // The preview's picture is 336 x 48 inside the control's one-pixel edge.
+    return {.id = PreviewTextImage, .name = "PreviewTextImage", .kind = K::Image, .parent = Tab,
+            .rect = {7, 234, 345, 284}};
+}
+
 constexpr std::array Controls{
     // What it says
-    Row(GroupBox400, "GroupBox400", K::GroupBox, {4, 4, 346, 100}, 400),
-    Row(CheckBox10, "CheckBox10", K::CheckBox, {14, 22, 338, 38}, 401, SettingId::InscriptionEnabled),
-    Row(Label420, "Label420", K::Label, {14, 48, 62, 62}, 420),
-    Row(Edit3, "Edit3", K::Edit, {64, 44, 336, 65}, 0, SettingId::InscriptionText),
-    Row(CheckBox11, "CheckBox11", K::CheckBox, {14, 74, 160, 90}, 402, SettingId::EnableDateTime),
-    List(ComboBox7, "ComboBox7", {164, 71, 336, 93}, SettingId::DateTimeFormat, 403, 12, WithDateTime),
+    rows::Group(GroupBox400, "GroupBox400", Tab, 4, 100, 400),
+    rows::Check(CheckBox10, "CheckBox10", Tab, 22, 401, SettingId::InscriptionEnabled),
+    rows::Label(Label420, "Label420", Tab, {14, 48, 62, 62}, 420),
+    rows::Edit(Edit3, "Edit3", Tab, {64, 44, 336, 65}, SettingId::InscriptionText, 0),
+    CheckAt(CheckBox11, "CheckBox11", {12, 74, 160, 90}, 402, SettingId::EnableDateTime),
+    rows::List(ComboBox7, "ComboBox7", Tab, {164, 71, 336, 93}, SettingId::DateTimeFormat, {403, 12}, WithDateTime),
     // How it looks
-    Row(GroupBox450, "GroupBox450", K::GroupBox, {4, 106, 346, 292}, 450),
-    Row(Label451, "Label451", K::Label, {14, 130, 62, 144}, 451),
-    Row(ComboBox8, "ComboBox8", K::FontList, {64, 126, 236, 148}, 0, SettingId::FontName),
-    Row(Label452, "Label452", K::Label, {244, 130, 284, 144}, 452),
-    Spin(SpinEdit5, "SpinEdit5", {286, 126, 336, 147}, SettingId::FontSize),
+    rows::Group(GroupBox450, "GroupBox450", Tab, 106, 292, 450),
+    rows::Label(Label451, "Label451", Tab, {14, 130, 62, 144}, 451),
+    ControlRow{.id = ComboBox8, .name = "ComboBox8", .kind = K::FontList, .parent = Tab, .rect = {64, 126, 236, 148},
+               .setting = SettingId::FontName},
+    rows::Label(Label452, "Label452", Tab, {244, 130, 284, 144}, 452),
+    rows::Spin(SpinEdit5, "SpinEdit5", Tab, {286, 126, 336, 147}, SettingId::FontSize, 3),
     Style(C00, "C00", 14, 90, 455, SettingId::InscriptionStyleBold),
     Style(C01, "C01", 92, 168, 456, SettingId::InscriptionStyleItalic),
     Style(C02, "C02", 170, 256, 457, SettingId::InscriptionStyleUnderline),
     Style(C03, "C03", 258, 338, 458, SettingId::InscriptionStyleStrikeOut),
-    Row(Label453, "Label453", K::Label, {14, 190, 104, 204}, 453),
-    Row(Panel6, "Panel6", K::ColourSwatch, {106, 185, 150, 207}, 0, SettingId::InscriptionFontColor),
+    rows::Label(Label453, "Label453", Tab, {14, 190, 104, 204}, 453),
+    Swatch(Panel6, "Panel6", 106, SettingId::InscriptionFontColor),
     Background(),
-    Row(Panel7, "Panel7", K::ColourSwatch, {270, 185, 314, 207}, 0, SettingId::InscriptionBackGroundColor,
-        WithBackground),
-    Row(Label459, "Label459", K::Label, {14, 216, 338, 230}, 459),
-    // The preview's picture is 336 x 48 inside the control's one-pixel edge.
-    Row(PreviewTextImage, "PreviewTextImage", K::Image, {7, 234, 345, 284}),
+    Swatch(Panel7, "Panel7", 270, SettingId::InscriptionBackGroundColor, WithBackground),
+    rows::Label(Label459, "Label459", Tab, {14, 216, 338, 230}, 459),
+    Preview(),
     // Where it goes
-    Row(GroupBox470, "GroupBox470", K::GroupBox, {4, 298, 346, 392}, 470),
-    Row(Label471, "Label471", K::Label, {14, 320, 104, 334}, 471),
-    List(ComboBox9, "ComboBox9", {106, 316, 286, 338}, SettingId::InscriptionCoordinates, 472, 7),
-    Row(Label490, "Label490", K::Label, {14, 346, 284, 360}, 490, NoSetting, HorizontalOffsetUsed),
-    Spin(SpinEdit6, "SpinEdit6", {286, 342, 336, 363}, SettingId::InsX, HorizontalOffsetUsed),
-    Row(Label491, "Label491", K::Label, {14, 370, 284, 384}, 491, NoSetting, VerticalOffsetUsed),
-    Spin(SpinEdit7, "SpinEdit7", {286, 366, 336, 387}, SettingId::InsY, VerticalOffsetUsed),
+    rows::Group(GroupBox470, "GroupBox470", Tab, 298, 392, 470),
+    rows::Label(Label471, "Label471", Tab, {14, 320, 104, 334}, 471),
+    rows::List(ComboBox9, "ComboBox9", Tab, {106, 316, 286, 338}, SettingId::InscriptionCoordinates, {472, 7}),
+    rows::Label(Label490, "Label490", Tab, {14, 346, 284, 360}, 490, HorizontalOffsetUsed),
+    rows::Spin(SpinEdit6, "SpinEdit6", Tab, {286, 342, 336, 363}, SettingId::InsX, 3, HorizontalOffsetUsed),
+    rows::Label(Label491, "Label491", Tab, {14, 370, 284, 384}, 491, VerticalOffsetUsed),
+    rows::Spin(SpinEdit7, "SpinEdit7", Tab, {286, 366, 336, 387}, SettingId::InsY, 3, VerticalOffsetUsed),
 };
 
 }  // namespace
