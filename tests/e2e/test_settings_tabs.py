@@ -27,7 +27,7 @@ TABS = ["TabSheet1", "TabSheet2", "TabSheet3", "TabSheet5", "TabSheet4", "TabShe
 # Where the screenshots of the tabs go when asked for (never into the repository).
 SHOTS = os.environ.get("KADRILO_TAB_SHOTS")
 
-# Every group of the four tabs and the controls it frames.
+# Every group of the tabs with groups and the controls it frames.
 GROUPS = {
     "RadioGroup1": ["RadioGroup1_0", "RadioGroup1_1", "RadioGroup1_2", "RadioGroup1_3"],
     "GroupBox70": ["Label71", "ComboBox4", "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4"],
@@ -38,6 +38,10 @@ GROUPS = {
                     "Label115"],
     "GroupBox150": ["Label151", "Edit1", "BitBtn5", "Label153", "ComboBox2", "Label165", "Edit2",
                     "Label166", "SpinEdit3", "Label167", "ComboBox3", "CheckBox6", "Label169"],
+    "GroupBox400": ["CheckBox10", "Label420", "Edit3", "CheckBox11", "ComboBox7"],
+    "GroupBox450": ["Label451", "ComboBox8", "Label452", "SpinEdit5", "C00", "C01", "C02", "C03", "Label453",
+                    "Panel6", "CheckBox12", "Panel7", "Label459", "PreviewTextImage"],
+    "GroupBox470": ["Label471", "ComboBox9", "Label490", "SpinEdit6", "Label491", "SpinEdit7"],
     "GroupBox350": ["CheckBox7", "RadioButton15", "RadioButton16", "Edit4", "BitBtn6",
                     "RadioButton17", "BitBtn7", "Image4", "Label17"],
     "GroupBox370": ["CheckBox8", "RadioButton18", "RadioButton19", "RadioButton20"],
