@@ -54,6 +54,9 @@ enum class ControlId : uint16_t {
     // Tab "Main": the other groups
 
     // Tab "Main": the group "Import/Export program settings"
+    GroupBox120,
+    BitBtn3,
+    BitBtn4,
 
     // Tab "Autosave"
 

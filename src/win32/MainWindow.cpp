@@ -182,6 +182,8 @@ void MainWindow::Click(ControlId id) {
         case ControlId::LinkAbout: form_->N8Click(); break;
         case ControlId::BitBtn1: form_->BitBtn1Click(); break;
         case ControlId::BitBtn2: form_->BitBtn2Click(); break;
+        case ControlId::BitBtn3: form_->BitBtn3Click(); break;
+        case ControlId::BitBtn4: form_->BitBtn4Click(); break;
         default: break;
     }
 }

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cwchar>
 
 namespace kadtest {
@@ -285,6 +286,60 @@ int HoldHotkey(const Args& args, DWORD) {
     return kExitOk;
 }
 
+// ---------------------------------------------------------------- common file dialogs
+
+// The file-name field of a common file dialog: a combo box in the explorer
+// style, an edit in the old one.
+HWND FileNameField(HWND dialog) {
+    for (int id : {0x47C /* cmb13 */, 0x480 /* edt1 */})
+        if (HWND field = GetDlgItem(dialog, id); field && IsWindowVisible(field)) return field;
+    return nullptr;
+}
+
+// The text of another process's control (WM_GETTEXT is carried between processes).
+std::wstring AskText(HWND control) {
+    wchar_t text[4096] = L"";
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                             kSendTimeoutMs, &copied))
+        return {};
+    return std::wstring(text, std::min<DWORD_PTR>(copied, 4095));
+}
+
+// Waits for a file dialog with the title (one that no box of its own covers),
+// prints its file name and the items of its type list, then types the path
+// into the name field and confirms it, or cancels the dialog with "-".
+int FileDialog(const Args& args, DWORD timeout_ms) {
+    HWND dialog = PollFor(timeout_ms, [&]() -> HWND {
+        for (HWND window : TopLevelWindows())
+            if (IsWindowVisible(window) && IsWindowEnabled(window) && ClassOf(window) == L"#32770" &&
+                TextOf(window) == args[0] && FileNameField(window))
+                return window;
+        return nullptr;
+    });
+    if (!dialog) {
+        Complain(L"no file dialog \"" + args[0] + L"\"");
+        return kExitNotFound;
+    }
+    HWND field = FileNameField(dialog);
+    HWND types = GetDlgItem(dialog, 0x470 /* cmb1 */);
+    PrintLine("{\"hwnd\": " + Handle(dialog) + ", \"pid\": " + Number(ProcessOf(dialog)) +
+              ", \"name\": " + JsonString(AskText(field)) + ", \"types\": " + (types ? ComboItems(types) : "null") +
+              "}");
+    if (args[1] == L"-") {
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return kExitOk;
+    }
+    DWORD_PTR done = 0;
+    if (!SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1].c_str()), SMTO_ABORTIFHUNG,
+                             kSendTimeoutMs, &done)) {
+        Complain(L"cannot set the file name");
+        return kExitNotFound;
+    }
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return kExitOk;
+}
+
 }  // namespace
 
 std::vector<Command> UiCommands() {
@@ -294,6 +349,7 @@ std::vector<Command> UiCommands() {
         {L"child-texts", L"<class>", 1, false, ChildTexts},
         {L"menu-wait", L"<open|closed> <timeout_ms>", 2, true, MenuWait},
         {L"hold-hotkey", L"<modifiers> <vk> <seconds>", 3, false, HoldHotkey},
+        {L"file-dialog", L"<title> <path|-> <timeout_ms>", 3, true, FileDialog},
     };
 }
 

@@ -1,4 +1,4 @@
-// The "Main" tab: the interface group.
+// The "Main" tab: the interface group and the group "Import/Export program settings".
 #include <array>
 
 #include "ui/tabs/SettingsTabs.h"
@@ -28,6 +28,13 @@ constexpr std::array Controls{
     CheckRow(CheckBox2, "CheckBox2", 68, 81, SettingId::TrayIconEnabled, {SettingId::HotKey4Mode, 2, false}),
     CheckRow(CheckBox3, "CheckBox3", 88, 82, SettingId::ConfirmationOnClose),
     CheckRow(CheckBox4, "CheckBox4", 108, 83, SettingId::StayOnTop),
+    // The group "Import/Export program settings": the settings file.
+    ControlRow{.id = GroupBox120, .name = "GroupBox120", .kind = K::GroupBox, .parent = TabSheet1,
+               .rect = {4, 140, 346, 196}, .caption = 120},
+    ControlRow{.id = BitBtn3, .name = "BitBtn3", .kind = K::Button, .parent = TabSheet1, .rect = {14, 160, 114, 185},
+               .caption = 121},
+    ControlRow{.id = BitBtn4, .name = "BitBtn4", .kind = K::Button, .parent = TabSheet1, .rect = {122, 160, 222, 185},
+               .caption = 122},
 };
 
 }  // namespace

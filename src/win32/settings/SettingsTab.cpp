@@ -27,6 +27,7 @@ void SettingsTab::Refresh(TAppMainForm& form) {
 
 bool SettingsTab::OnCommand(TAppMainForm& form, const layout::ControlRow& row, UINT code) {
     if (row.parent != layout_.sheet) return false;
+    if (row.kind == layout::ControlKind::Button) return false;  // a command: the main window carries it out
     if (const std::optional<SettingValue> value = controls_.ChangeOf(row, code)) form.SettingChanged(row.setting, *value);
     return true;
 }
