@@ -4,6 +4,7 @@
 #include "Driver.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cwchar>
@@ -340,6 +341,25 @@ int FileDialog(const Args& args, DWORD timeout_ms) {
     return kExitOk;
 }
 
+// ---------------------------------------------------------------- the tray
+
+// Whether the window of the class has its icon (id 0) in the tray: the shell
+// refuses to modify an icon it does not hold. Prints "shown" or "hidden".
+int TrayIconState(const Args& args, DWORD) {
+    HWND window = FindTopLevel(args[0]);
+    if (!window) {
+        Complain(L"no window " + args[0]);
+        return kExitNotFound;
+    }
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = window;
+    data.uID = 0;
+    data.uFlags = 0;
+    PrintLine(Shell_NotifyIconW(NIM_MODIFY, &data) ? "shown" : "hidden");
+    return kExitOk;
+}
+
 }  // namespace
 
 std::vector<Command> UiCommands() {
@@ -350,6 +370,7 @@ std::vector<Command> UiCommands() {
         {L"menu-wait", L"<open|closed> <timeout_ms>", 2, true, MenuWait},
         {L"hold-hotkey", L"<modifiers> <vk> <seconds>", 3, false, HoldHotkey},
         {L"file-dialog", L"<title> <path|-> <timeout_ms>", 3, true, FileDialog},
+        {L"tray-icon", L"<class>", 1, false, TrayIconState},
     };
 }
 
