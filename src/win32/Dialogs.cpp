@@ -21,6 +21,15 @@ std::wstring DialogFilter(const std::string& filter) {
 
 constexpr size_t FileNameBuffer = 32768;
 
+// The extension of the filter's first pattern ("Files INI|*.ini" gives "ini"), or empty.
+std::wstring FirstExtension(const std::string& filter) {
+    const size_t bar = filter.find('|');
+    if (bar == std::string::npos || filter.compare(bar + 1, 2, "*.") != 0) return {};
+    const size_t start = bar + 3;
+    const std::string extension = filter.substr(start, filter.find_first_of(";|", start) - start);
+    return extension.find_first_of("*?") == std::string::npos ? Wide(extension) : std::wstring();
+}
+
 }  // namespace
 
 std::optional<DialogPort::SaveChoice> Dialogs::SavePictureDialog(const std::string& fileName, int32_t filterIndex) {
@@ -83,6 +92,10 @@ std::optional<std::string> Dialogs::SaveFileDialog(const std::string& fileName, 
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = buffer.data();
     dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+    // A name typed without an extension takes the filter's, so that the question
+    // before overwriting is about the file that will be written.
+    const std::wstring extension = FirstExtension(filter);
+    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING;
     if (!GetSaveFileNameW(&dialog)) return std::nullopt;
     return Utf8(buffer.c_str());

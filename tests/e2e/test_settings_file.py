@@ -228,7 +228,7 @@ def test_export_over_an_older_file_keeps_what_it_does_not_write(wine, kadrilo):
                     "WorkMode=3\n")
     open_settings(wine, kadrilo, WorkMode=1)
 
-    export_to(wine, r"C:\out\old.ini")
+    export_to(wine, r"C:\out\old")  # the dialog adds the extension before it asks
     # The dialog asks before replacing the file (Wine's box is captioned "Error").
     rc, out = wine.driver("msgbox-answer", "Error", "yes", WAIT * 1000, timeout=WAIT * 1000)
     assert rc == 0 and "already exists" in out, out
@@ -241,13 +241,14 @@ def test_export_over_an_older_file_keeps_what_it_does_not_write(wine, kadrilo):
 
 
 def test_a_failed_write_shows_the_save_error_and_the_program_goes_on(wine, kadrilo):
-    blocked = drive_c(wine, "out", "blocked.ini")
-    blocked.mkdir(parents=True)  # a folder where the file should be: the write is refused
+    # A folder where the file should be: the write is refused. (Another extension
+    # keeps the dialog from looking at that folder: ".ini" follows it.)
+    drive_c(wine, "out", "blocked.txt.ini").mkdir(parents=True)
     program = open_settings(wine, kadrilo)
 
-    export_to(wine, r"C:\out\blocked")
+    export_to(wine, r"C:\out\blocked.txt")
     box = wine.answer("ok", program)
-    assert box["text"] == ENGLISH[840] + r"C:\out\blocked.ini" + ENGLISH[841]
+    assert box["text"] == ENGLISH[840] + r"C:\out\blocked.txt.ini" + ENGLISH[841]
     assert box["icon"] == "stop"
     assert wine.stays_running(program, 0.5)
     assert main_window(wine)["visible"], "the settings window stays"

@@ -104,12 +104,12 @@ int HexDigit(char c) {
 }  // namespace
 
 std::string ExportFileName(const std::string& chosen) {
-    // The extension starts at the last dot of the last part of the path.
-    const size_t partStart = chosen.find_last_of("\\/:") == std::string::npos ? 0 : chosen.find_last_of("\\/:") + 1;
+    // The extension starts at the last dot of the path's last part.
+    const size_t separator = chosen.find_last_of("\\/:");
     const size_t dot = chosen.rfind('.');
+    const bool inLastPart = dot != std::string::npos && (separator == std::string::npos || dot > separator);
     std::string name = chosen;
-    if (dot != std::string::npos && dot >= partStart && SameName(std::string_view(chosen).substr(dot), ".ini"))
-        name.erase(dot);
+    if (inLastPart && SameName(std::string_view(chosen).substr(dot), ".ini")) name.erase(dot);
     return name + ".ini";
 }
 
