@@ -7,6 +7,8 @@ import re
 import subprocess
 import tempfile
 
+import pytest
+
 import winehost
 from resident import (CB_SETCURSEL, CBN_SELCHANGE, CONTROL, MAIN_CLASS, MOD_ALT, MOD_CONTROL,
                       MOD_SHIFT, SETTINGS_KEY, VK_SNAPSHOT, WM_COMMAND, controls, hotkey_free,
@@ -79,13 +81,13 @@ ENGLISH = {
 RESTORE_POSITION = {0: "Запоминать положение окна", 1: "Restore window position"}
 
 
-def read_settings_file(path):
+def read_settings_file(path, code_page="cp1252"):
     """{section (lower case): [(key, value)]} as the profile functions read a
-    file: UTF-16 after its byte-order mark, otherwise the code page of the
-    English test system; blanks around a value and one pair of enclosing quotes
-    go."""
+    file: UTF-16 after its byte-order mark, otherwise the system's code page (of
+    the English test system unless told otherwise); blanks around a value and
+    one pair of enclosing quotes go."""
     raw = path.read_bytes()
-    text = raw[2:].decode("utf-16-le") if raw.startswith(b"\xff\xfe") else raw.decode("cp1252")
+    text = raw[2:].decode("utf-16-le") if raw.startswith(b"\xff\xfe") else raw.decode(code_page)
     sections, current = {}, None
     for line in text.splitlines():
         line = line.strip()
@@ -126,9 +128,10 @@ def file_dialog(wine, title, answer):
     return dialog
 
 
-def export_to(wine, path):
+def export_to(wine, path, title="Save As"):
+    """Through the save dialog (its title is the system's: Russian on a Russian system)."""
     assert wine.driver("click", MAIN_CLASS, CONTROL["BitBtn3"])[0] == 0
-    return file_dialog(wine, "Save As", path)
+    return file_dialog(wine, title, path)
 
 
 def import_from(wine, path):
@@ -140,7 +143,7 @@ def wait_settings_file(path):
     """The file once it holds its last key."""
     def complete():
         try:
-            keys = [key for key, _ in read_settings_file(path).get(SECTION.lower(), [])]
+            keys = [key for key, _ in read_settings_file(path, "latin-1").get(SECTION.lower(), [])]
         except (OSError, UnicodeDecodeError, ValueError):
             return False
         return keys[-1:] == ["InsY"]
@@ -356,3 +359,19 @@ def test_a_cyrillic_folder_and_a_chinese_name_survive_export_and_import(wine, ka
     # has no font of becomes one it has.
     del exported["FontName"]
     assert {k: str(values[k]) for k in exported} == exported
+
+
+@pytest.mark.russian_user
+def test_a_cyrillic_folder_stays_in_the_code_page_of_a_russian_system(wine, kadrilo):
+    """Where the code page holds the value, the file stays a plain text file,
+    as earlier versions wrote it."""
+    drive_c(wine, "out").mkdir()
+    folder = r"C:\Снимки экрана"
+    wine.reg_import({SETTINGS_KEY: {"AppVersion": 21, "Language": 1}})
+    wine.reg_add(SETTINGS_KEY, "DirAutosave", folder, "REG_SZ")
+    open_settings(wine, kadrilo)
+    export_to(wine, r"C:\out\russian.ini", "Сохранить как")
+    exported = drive_c(wine, "out", "russian.ini")
+    wait_settings_file(exported)
+    assert exported.read_bytes()[:2] != b"\xff\xfe"
+    assert dict(read_settings_file(exported, "cp1251")[SECTION.lower()])["DirAutosave"] == folder
