@@ -35,9 +35,12 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path, bool& missing
     UniqueKernelHandle file(opened);
     std::string content;
     char chunk[65536];
-    DWORD read = 0;
-    while (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) content.append(chunk, read);
-    return content;
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) return std::nullopt;  // never half a file
+        if (read == 0) return content;
+        content.append(chunk, read);
+    }
 }
 
 // Writes the file beside its place first, so that a failure leaves the old one whole.
