@@ -12,6 +12,7 @@ TAppMainForm::TAppMainForm(Ports& ports, std::vector<std::string> args)
       messages_(ports.windows, Settings.Language),
       hotkeySlots_(ports.hotkeys),
       store_(ports.registry, hotkeySlots_.KeyNames()),
+      settingsFile_(ports.profile, hotkeySlots_.KeyNames()),
       autostart_(ports.registry),
       priority_(ports.system, Settings),
       series_(ports.timers),

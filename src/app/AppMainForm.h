@@ -21,6 +21,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Ports.h"
 #include "settings/AppSettings.h"
+#include "settings/file/SettingsFile.h"
 #include "settings/registry/Autostart.h"
 #include "settings/registry/RegistryStore.h"
 #include "text/Messages.h"
@@ -65,6 +66,10 @@ public:
     // Writes WorkMode, NumberAutosave and NumberSerial (the short save of a quit
     // after a command-line shot).
     void SaveCounters();
+
+    // ---- The settings file
+    void BitBtn3Click();  // export
+    void BitBtn4Click();  // import
 
     // ---- Actions, modes and hotkeys
     void WMHotKey(int32_t id);
@@ -230,11 +235,14 @@ private:
     // A swatch takes the colour confirmed in the colour dialog.
     void ChooseInscriptionColour(SettingId swatch);
     void SaveFinished(const std::string& target);
+    void ImportSettingsFile(const std::string& path);
+    void ImportReactions(const AppSettings& before, const std::vector<SettingId>& applied);
 
     std::vector<std::string> args_;
     Messages messages_;
     HotkeySlots hotkeySlots_;
     RegistryStore store_;
+    SettingsFile settingsFile_;
     Autostart autostart_;
     Priority priority_;
     Series series_;

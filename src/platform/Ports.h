@@ -348,6 +348,33 @@ public:
     virtual void StopTimer(TimerId id) = 0;
 };
 
+// ---- Profile files --------------------------------------------------------------
+
+// Files of "[section]" headers and "key=value" lines, read and updated with the
+// system's profile functions. Paths, section and key names are UTF-8; section
+// and key names compare without regard to case.
+class ProfilePort {
+public:
+    // A value read back holds at most this many characters (UTF-16 units).
+    static constexpr size_t ValueLimit = 2047;
+
+    virtual ~ProfilePort() = default;
+    // The key's value without the blanks around it and without one pair of
+    // quotes (' or ") that encloses it; `fallback` when the file, the section or
+    // the key does not exist.
+    virtual std::string ReadString(const std::string& path, const std::string& section, const std::string& key,
+                                   const std::string& fallback) = 0;
+    // Sets the key's value, creating the file, the section or the key when
+    // needed; the other keys and sections keep what they had. Whatever its
+    // characters, the value reads back as written (a file whose code page
+    // cannot hold it becomes a Unicode file). False when it could not be written.
+    virtual bool WriteString(const std::string& path, const std::string& section, const std::string& key,
+                             const std::string& value) = 0;
+    // The section's key names in the file's order: empty when the file or the
+    // section does not exist or the section holds no keys.
+    virtual std::vector<std::string> KeyNames(const std::string& path, const std::string& section) = 0;
+};
+
 // Everything the core needs from the outside, handed over at construction.
 struct Ports {
     RegistryPort& registry;
@@ -369,6 +396,7 @@ struct Ports {
     OverlayPort& overlay;
     TextPort& text;
     ShellPort& shell;
+    ProfilePort& profile;
 };
 
 }  // namespace kadrilo

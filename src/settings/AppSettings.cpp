@@ -17,6 +17,8 @@ template <class... F>
 struct Overloaded : F... {
     using F::operator()...;
 };
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;  // for compilers without deduction from aggregates
 
 }  // namespace
 

@@ -83,6 +83,9 @@ enum class ControlId : uint16_t {
     Label115,
 
     // Tab "Main": the group "Import/Export program settings"
+    GroupBox120,
+    BitBtn3,
+    BitBtn4,
 
     // Tab "Autosave"
     GroupBox150,

@@ -21,6 +21,15 @@ std::wstring DialogFilter(const std::string& filter) {
 
 constexpr size_t FileNameBuffer = 32768;
 
+// The extension of the filter's first pattern ("Files INI|*.ini" gives "ini"), or empty.
+std::wstring FirstExtension(const std::string& filter) {
+    const size_t bar = filter.find('|');
+    if (bar == std::string::npos || filter.compare(bar + 1, 2, "*.") != 0) return {};
+    const size_t start = bar + 3;
+    const std::string extension = filter.substr(start, filter.find_first_of(";|", start) - start);
+    return extension.find_first_of("*?") == std::string::npos ? Wide(extension) : std::wstring();
+}
+
 }  // namespace
 
 std::optional<DialogPort::SaveChoice> Dialogs::SavePictureDialog(const std::string& fileName, int32_t filterIndex) {
@@ -60,7 +69,8 @@ namespace {
 // Runs an open or save dialog with the "Name|pattern" filter, starting from the
 // file name: the confirmed file name, or nothing when cancelled.
 std::optional<std::wstring> RunFileDialog(HWND owner, const std::string& filter, const std::wstring& fileName,
-                                          DWORD flags, BOOL(WINAPI* run)(OPENFILENAMEW*)) {
+                                          DWORD flags, BOOL(WINAPI* run)(OPENFILENAMEW*),
+                                          const std::wstring& defaultExtension = {}) {
     const std::wstring filterText = DialogFilter(filter);
     std::wstring buffer = fileName;
     buffer.resize(std::max(buffer.size() + 1, FileNameBuffer), L'\0');
@@ -71,6 +81,7 @@ std::optional<std::wstring> RunFileDialog(HWND owner, const std::string& filter,
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = buffer.data();
     dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+    dialog.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | flags;
     if (!run(&dialog)) return std::nullopt;
     return std::wstring(buffer.c_str());
@@ -86,8 +97,11 @@ std::optional<std::string> Dialogs::OpenFileDialog(const std::string& filter) {
 }
 
 std::optional<std::string> Dialogs::SaveFileDialog(const std::string& fileName, const std::string& filter) {
+    // A name typed without an extension takes the filter's, so that the question
+    // before overwriting is about the file that will be written.
+    const std::wstring extension = FirstExtension(filter);
     const std::optional<std::wstring> chosen =
-        RunFileDialog(owner_, filter, Wide(fileName), OFN_OVERWRITEPROMPT, GetSaveFileNameW);
+        RunFileDialog(owner_, filter, Wide(fileName), OFN_OVERWRITEPROMPT, GetSaveFileNameW, extension);
     return chosen ? std::optional<std::string>(Utf8(*chosen)) : std::nullopt;
 }
 

@@ -13,6 +13,7 @@
 #include "win32/Overlay.h"
 #include "win32/TextDrawing.h"
 #include "win32/ScreenCapture.h"
+#include "win32/ProfileFile.h"
 #include "win32/SystemPorts.h"
 
 namespace kadrilo::win32 {
@@ -114,10 +115,11 @@ private:
     Hotkeys hotkeys_{windows_};
     Viewer viewer_;
     Shell shell_{windows_};
+    ProfileFile profile_;
     MainWindow mainWindow_{windows_, viewer_, shell_, clipboard_};
     Ports ports_{registry_, system_,  files_,      fonts_,  windowPort_, instancePort_,
                  timers_,   screen_,  clipboard_,  sound_,  clock_,      hotkeys_,
-                 mainWindow_, mainWindow_.Settings(), mainWindow_.Tray(), mainWindow_.CommonDialogs(), overlay_, text_, shell_};
+                 mainWindow_, mainWindow_.Settings(), mainWindow_.Tray(), mainWindow_.CommonDialogs(), overlay_, text_, shell_, profile_};
     std::unique_ptr<TAppMainForm> form_;
 };
 

@@ -127,9 +127,11 @@ auto PollFor(DWORD timeout_ms, Find find) {
     }
 }
 
+// A dialog that waits on a box of its own is disabled: the box is the one found.
 inline HWND FindVisibleDialog(const std::wstring& caption) {
     for (HWND window : TopLevelWindows()) {
-        if (IsWindowVisible(window) && ClassOf(window) == L"#32770" && TextOf(window) == caption)
+        if (IsWindowVisible(window) && IsWindowEnabled(window) && ClassOf(window) == L"#32770" &&
+            TextOf(window) == caption)
             return window;
     }
     return nullptr;

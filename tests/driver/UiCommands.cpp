@@ -4,6 +4,7 @@
 #include "Driver.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cwchar>
@@ -391,6 +392,69 @@ int RecordText(const Args& args, DWORD) {
     return kExitOk;
 }
 
+// ---------------------------------------------------------------- common file dialogs
+
+// The file-name field of a common file dialog: a combo box in the explorer
+// style, an edit in the old one.
+HWND FileNameField(HWND dialog) {
+    for (int id : {0x47C /* cmb13 */, 0x480 /* edt1 */})
+        if (HWND field = GetDlgItem(dialog, id); field && IsWindowVisible(field)) return field;
+    return nullptr;
+}
+
+// Waits for a file dialog with the title (one that no box of its own covers),
+// prints its file name and the items of its type list, then types the path
+// into the name field and confirms it, or cancels the dialog with "-".
+int FileDialog(const Args& args, DWORD timeout_ms) {
+    HWND dialog = PollFor(timeout_ms, [&]() -> HWND {
+        for (HWND window : TopLevelWindows())
+            if (IsWindowVisible(window) && IsWindowEnabled(window) && ClassOf(window) == L"#32770" &&
+                TextOf(window) == args[0] && FileNameField(window))
+                return window;
+        return nullptr;
+    });
+    if (!dialog) {
+        Complain(L"no file dialog \"" + args[0] + L"\"");
+        return kExitNotFound;
+    }
+    HWND field = FileNameField(dialog);
+    HWND types = GetDlgItem(dialog, 0x470 /* cmb1 */);
+    PrintLine("{\"hwnd\": " + Handle(dialog) + ", \"pid\": " + Number(ProcessOf(dialog)) +
+              ", \"name\": " + JsonString(TextOf(field)) + ", \"types\": " + (types ? ComboItems(types) : "null") +
+              "}");
+    if (args[1] == L"-") {
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return kExitOk;
+    }
+    DWORD_PTR done = 0;
+    if (!SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1].c_str()), SMTO_ABORTIFHUNG,
+                             kSendTimeoutMs, &done)) {
+        Complain(L"cannot set the file name");
+        return kExitNotFound;
+    }
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return kExitOk;
+}
+
+// ---------------------------------------------------------------- the tray
+
+// Whether the window of the class has its icon (id 0) in the tray: the shell
+// refuses to modify an icon it does not hold. Prints "shown" or "hidden".
+int TrayIconState(const Args& args, DWORD) {
+    HWND window = FindTopLevel(args[0]);
+    if (!window) {
+        Complain(L"no window " + args[0]);
+        return kExitNotFound;
+    }
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = window;
+    data.uID = 0;
+    data.uFlags = 0;
+    PrintLine(Shell_NotifyIconW(NIM_MODIFY, &data) ? "shown" : "hidden");
+    return kExitOk;
+}
+
 }  // namespace
 
 std::vector<Command> UiCommands() {
@@ -405,6 +469,8 @@ std::vector<Command> UiCommands() {
         {L"record", L"<file> <text>", 2, false, RecordText},
         {L"tab-click", L"<class> <control-id> <index>", 3, false, TabClick},
         {L"send-rect", L"<class> <message> <wparam> <left> <top> <right> <bottom>", 7, false, SendRect},
+        {L"file-dialog", L"<title> <path|-> <timeout_ms>", 3, true, FileDialog},
+        {L"tray-icon", L"<class>", 1, false, TrayIconState},
     };
 }
 

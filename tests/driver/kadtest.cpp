@@ -62,6 +62,58 @@ std::vector<Button> ButtonsOf(HWND dialog) {
     return buttons;
 }
 
+// The number of pixels of the captured icon that the icon drawn on the same
+// background does not reproduce.
+int IconDifference(HDC captured, HICON candidate, int width, int height) {
+    HDC drawn = CreateCompatibleDC(captured);
+    HBITMAP bitmap = CreateCompatibleBitmap(captured, width, height);
+    HGDIOBJ old = SelectObject(drawn, bitmap);
+    HBRUSH background = CreateSolidBrush(GetPixel(captured, 0, 0));
+    RECT all{0, 0, width, height};
+    FillRect(drawn, &all, background);
+    DeleteObject(background);
+    DrawIconEx(drawn, 0, 0, candidate, width, height, 0, nullptr, DI_NORMAL);
+    int different = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) different += GetPixel(drawn, x, y) != GetPixel(captured, x, y);
+    SelectObject(drawn, old);
+    DeleteObject(bitmap);
+    DeleteDC(drawn);
+    return different;
+}
+
+// The standard icon of a message box, told by its pixels on the screen: each
+// of the four is drawn on the box's own background and the one that matches is
+// named ("unknown" when none does within a second, null for a box without one).
+std::string IconOf(HWND dialog) {
+    HWND icon = nullptr;
+    for (HWND child : ChildWindows(dialog))
+        if (ClassOf(child) == L"Static" && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) icon = child;
+    if (!icon) return "null";
+    static const struct { const char* name; LPCWSTR id; } kIcons[] = {
+        {"stop", IDI_HAND}, {"question", IDI_QUESTION}, {"warning", IDI_EXCLAMATION}, {"information", IDI_ASTERISK}};
+    const int width = GetSystemMetrics(SM_CXICON), height = GetSystemMetrics(SM_CYICON);
+    const char* found = PollFor(1000, [&]() -> const char* {
+        RECT rect{};
+        GetWindowRect(icon, &rect);
+        HDC screen = GetDC(nullptr);
+        HDC captured = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+        HGDIOBJ old = SelectObject(captured, bitmap);
+        BitBlt(captured, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        const char* match = nullptr;
+        for (const auto& candidate : kIcons)
+            if (IconDifference(captured, LoadIconW(nullptr, candidate.id), width, height) <= width * height / 64)
+                match = candidate.name;
+        SelectObject(captured, old);
+        DeleteObject(bitmap);
+        DeleteDC(captured);
+        ReleaseDC(nullptr, screen);
+        return match;
+    });
+    return std::string("\"") + (found ? found : "unknown") + "\"";
+}
+
 std::string DescribeDialog(HWND dialog) {
     std::string buttons;
     for (const Button& button : ButtonsOf(dialog)) {
@@ -71,7 +123,7 @@ std::string DescribeDialog(HWND dialog) {
     }
     return "{\"hwnd\": " + Handle(dialog) + ", \"pid\": " + Number(ProcessOf(dialog)) +
            ", \"owner\": " + Handle(OwnerOf(dialog)) + ", \"text\": " +
-           JsonString(MessageTextOf(dialog)) + ", \"buttons\": [" + buttons + "]}";
+           JsonString(MessageTextOf(dialog)) + ", \"icon\": " + IconOf(dialog) + ", \"buttons\": [" + buttons + "]}";
 }
 
 // ---------------------------------------------------------------- subcommands

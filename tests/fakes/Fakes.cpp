@@ -149,4 +149,106 @@ void FakeTimers::StopTimer(TimerId id) {
     calls.push_back("stop " + std::to_string(static_cast<int>(id)));
 }
 
+// ---- Profile files ----------------------------------------------------------------
+
+namespace {
+
+constexpr std::string_view Blanks = " \t";
+
+std::string_view Trimmed(std::string_view text) {
+    const size_t first = text.find_first_not_of(Blanks);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(Blanks) - first + 1);
+}
+
+// The first `limit` UTF-16 units of a UTF-8 text, never half a character.
+std::string FirstUnits(const std::string& text, size_t limit) {
+    size_t units = 0, at = 0;
+    while (at < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const size_t bytes = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const size_t width = bytes == 4 ? 2 : 1;
+        if (units + width > limit) break;
+        units += width;
+        at += bytes;
+    }
+    return text.substr(0, at);
+}
+
+}  // namespace
+
+std::string FakeProfile::Lower(std::string s) { return testing::Lower(std::move(s)); }
+
+FakeProfile::Section* FakeProfile::Find(File& file, const std::string& section) {
+    for (Section& s : file)
+        if (Lower(s.name) == Lower(section)) return &s;
+    return nullptr;
+}
+
+void FakeProfile::SetFile(const std::string& path, const std::string& text) {
+    File& file = files_[Lower(path)];
+    file.clear();
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string_view line = Trimmed(std::string_view(text).substr(start, end - start));
+        if (!line.empty() && line.back() == '\r') line = Trimmed(line.substr(0, line.size() - 1));
+        start = end + 1;
+        if (line.empty()) continue;
+        if (line.front() == '[') {
+            const size_t close = line.find(']');
+            file.push_back({std::string(line.substr(1, close == std::string_view::npos ? line.npos : close - 1)), {}});
+        } else if (const size_t equals = line.find('='); equals != line.npos && !file.empty()) {
+            file.back().entries.push_back({std::string(Trimmed(line.substr(0, equals))),
+                                           std::string(line.substr(equals + 1))});
+        }
+    }
+}
+
+std::string FakeProfile::ReadString(const std::string& path, const std::string& section, const std::string& key,
+                                    const std::string& fallback) {
+    auto file = files_.find(Lower(path));
+    if (file == files_.end()) return fallback;
+    Section* found = Find(file->second, section);
+    if (!found) return fallback;
+    for (const Entry& entry : found->entries) {
+        if (Lower(entry.key) != Lower(key)) continue;
+        std::string_view value = Trimmed(entry.value);
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        return FirstUnits(std::string(value), ValueLimit);
+    }
+    return fallback;
+}
+
+bool FakeProfile::WriteString(const std::string& path, const std::string& section, const std::string& key,
+                              const std::string& value) {
+    writes.push_back(key + "=" + value);
+    if (failingWrite && writes.size() > *failingWrite) return false;
+    File& file = files_[Lower(path)];
+    Section* found = Find(file, section);
+    if (!found) {
+        file.push_back({section, {}});
+        found = &file.back();
+    }
+    for (Entry& entry : found->entries) {
+        if (Lower(entry.key) == Lower(key)) {
+            entry.value = value;
+            return true;
+        }
+    }
+    found->entries.push_back({key, value});
+    return true;
+}
+
+std::vector<std::string> FakeProfile::KeyNames(const std::string& path, const std::string& section) {
+    std::vector<std::string> names;
+    auto file = files_.find(Lower(path));
+    if (file == files_.end()) return names;
+    if (Section* found = Find(file->second, section))
+        for (const Entry& entry : found->entries) names.push_back(entry.key);
+    return names;
+}
+
 }  // namespace kadrilo::testing

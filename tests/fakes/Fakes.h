@@ -341,6 +341,37 @@ public:
     void StopTimer(TimerId id) override;
 };
 
+// Profile files in memory, read back as the system's profile functions read them.
+class FakeProfile : public ProfilePort {
+public:
+    // A whole file as text ("[section]" and "key=value" lines), as a user or an
+    // earlier version wrote it.
+    void SetFile(const std::string& path, const std::string& text);
+    bool HasFile(const std::string& path) const { return files_.count(Lower(path)) > 0; }
+    // Every write, "key=value", in order; the write of this index and all after it fail.
+    std::vector<std::string> writes;
+    std::optional<size_t> failingWrite;
+
+    std::string ReadString(const std::string& path, const std::string& section, const std::string& key,
+                           const std::string& fallback) override;
+    bool WriteString(const std::string& path, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+    std::vector<std::string> KeyNames(const std::string& path, const std::string& section) override;
+
+private:
+    struct Entry {
+        std::string key, value;
+    };
+    struct Section {
+        std::string name;
+        std::vector<Entry> entries;
+    };
+    using File = std::vector<Section>;
+    static std::string Lower(std::string s);
+    static Section* Find(File& file, const std::string& section);
+    std::map<std::string, File> files_;  // by lower-case path
+};
+
 // All fakes together, with the ports handed to the core.
 struct FakePorts {
     FakeRegistry registry;
@@ -359,8 +390,9 @@ struct FakePorts {
     FakeOverlay overlay;
     FakeText text;
     FakeShell shell;
+    FakeProfile profile;
     Ports ports{registry, system,  files, fonts, windows, instance, timers,  screen, clipboard, sound,
-                clock,    hotkeys, form,  form,  form,    form,     overlay, text,   shell};
+                clock,    hotkeys, form,  form,  form,    form,     overlay, text,   shell,     profile};
 };
 
 }  // namespace kadrilo::testing

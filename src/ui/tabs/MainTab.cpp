@@ -1,6 +1,5 @@
 // The "Main" tab: the saving mode, the interface, the start with Windows, the
-// picture settings and priority management. The group "Import/Export program
-// settings" follows at the bottom (from 638 on).
+// picture settings, priority management and the settings file.
 #include <array>
 
 #include "ui/tabs/SettingsTabs.h"
@@ -82,6 +81,10 @@ constexpr std::array Controls{
     List(ComboBox1, "ComboBox1", Tab, {154, 548, 274, 569}, SettingId::PriorityClass, {105, 3}, WhilePriorityManaged),
     Info(Image3, "Image3", Tab, 10, 574),
     Note(Label115, "Label115", Tab, {30, 572, 346, 628}, 115, 3),
+    // Import/Export program settings: the settings file
+    Group(GroupBox120, "GroupBox120", Tab, 638, 694, 120),
+    Button(BitBtn3, "BitBtn3", Tab, {12, 658, 112, 683}, 121),
+    Button(BitBtn4, "BitBtn4", Tab, {120, 658, 220, 683}, 122),
 };
 
 }  // namespace

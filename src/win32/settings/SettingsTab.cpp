@@ -21,6 +21,8 @@ constexpr ButtonAction ButtonActions[] = {
     {layout::ControlId::BitBtn8, &TAppMainForm::BitBtn8Click},  // the series folder
     {layout::ControlId::BitBtn6, &TAppMainForm::BitBtn6Click},  // the audio file
     {layout::ControlId::BitBtn7, &TAppMainForm::BitBtn7Click},  // the sound's test
+    {layout::ControlId::BitBtn3, &TAppMainForm::BitBtn3Click},  // export to a settings file
+    {layout::ControlId::BitBtn4, &TAppMainForm::BitBtn4Click},  // import from one
 };
 
 }  // namespace
