@@ -357,8 +357,15 @@ class WineSession:
     # ------------------------------------------------------------ registry
 
     def reg(self, *args):
-        result = _run([WINE, "reg", *args], self.env, 30, check=False)
-        return result.returncode, result.stdout.decode("utf-8", errors="replace")
+        # Now and then Wine's launcher fails to start reg.exe at all ("ShellExecuteEx
+        # failed: Internal error"); reg itself did nothing then, so it is started again.
+        for attempt in range(3):
+            result = _run([WINE, "reg", *args], self.env, 30, check=False)
+            out = result.stdout.decode("utf-8", errors="replace")
+            if result.returncode == 0 or "ShellExecuteEx failed" not in out:
+                break
+            time.sleep(0.5)
+        return result.returncode, out
 
     def reg_import(self, keys):
         """Writes registry values in one go: {key: {name: data}}, a key as
