@@ -206,7 +206,7 @@ def test_window_scales_with_the_display_and_nothing_leaves_its_group(wine, kadri
         for index, tab in enumerate(TABS):
             show_tab(wine, index)
             snapshot(wine, f"{dpi}-{'en' if language else 'ru'}-{index + 1}-{tab}")
-            for page in (1, 2):
+            for page in (1, 2, 3):
                 post(wine, target(tab), WM_VSCROLL, SB_PAGEDOWN)
                 snapshot(wine, f"{dpi}-{'en' if language else 'ru'}-{index + 1}-{tab}-down{page}")
     close_window(wine)
