@@ -121,6 +121,23 @@ def _run(args, env, timeout, check=True):
     return result
 
 
+# What Wine's launcher says when it could not start a program at all; the
+# program did nothing then.
+LAUNCH_FAILED = (b"ShellExecuteEx failed", b"Application could not be started")
+
+
+def _run_wine(args, env, timeout, attempts=3):
+    """Runs a Windows program under Wine to its end, starting it again when now
+    and then Wine's launcher fails to start it at all."""
+    for attempt in range(attempts):
+        result = _run(args, env, timeout, check=False)
+        said = result.stdout + result.stderr
+        if result.returncode == 0 or not any(text in said for text in LAUNCH_FAILED):
+            return result
+        time.sleep(0.5)
+    return result
+
+
 def stop_wineserver(env):
     """Stops the prefix's wineserver and every process of the prefix."""
     _run([WINESERVER, "-k"], env, 30, check=False)
@@ -261,8 +278,7 @@ class WineSession:
     def driver(self, *args, timeout=5000):
         """Runs kadtest.exe; timeout (ms) is also passed on to the subcommands that wait."""
         self._check_driver()
-        result = _run([WINE, str(self.driver_exe), *map(str, args)], self.env,
-                      timeout / 1000 + 20, check=False)
+        result = _run_wine([WINE, str(self.driver_exe), *map(str, args)], self.env, timeout / 1000 + 20)
         if result.returncode not in (0, 1):  # 2: a usage error; anything else: a crash
             raise RuntimeError(f"kadtest {' '.join(map(str, args))} ended with "
                                f"{result.returncode:#x}: {result.stderr.decode(errors='replace')}")
@@ -357,15 +373,8 @@ class WineSession:
     # ------------------------------------------------------------ registry
 
     def reg(self, *args):
-        # Now and then Wine's launcher fails to start reg.exe at all ("ShellExecuteEx
-        # failed: Internal error"); reg itself did nothing then, so it is started again.
-        for attempt in range(3):
-            result = _run([WINE, "reg", *args], self.env, 30, check=False)
-            out = result.stdout.decode("utf-8", errors="replace")
-            if result.returncode == 0 or "ShellExecuteEx failed" not in out:
-                break
-            time.sleep(0.5)
-        return result.returncode, out
+        result = _run_wine([WINE, "reg", *args], self.env, 30)
+        return result.returncode, result.stdout.decode("utf-8", errors="replace")
 
     def reg_import(self, keys):
         """Writes registry values in one go: {key: {name: data}}, a key as
