@@ -71,9 +71,22 @@ struct JpegSession {
     }
 };
 
+// The layout libjpeg-turbo reads straight from the image's rows: 24 bits as
+// B, G, R and 32 bits as B, G, R, unused. The colour conversion then takes the
+// same 8-bit R, G, B values as from converted rows, so the file is the same;
+// only 16 bits and the palette depths are converted row by row first.
+J_COLOR_SPACE DirectJpegInput(int bitsPerPixel) {
+    switch (bitsPerPixel) {
+        case 24: return JCS_EXT_BGR;
+        case 32: return JCS_EXT_BGRX;
+        default: return JCS_UNKNOWN;
+    }
+}
+
 // Compresses the image into session.output; false (with session.errors.message)
 // when libjpeg reported an error. No local here has a destructor, as longjmp
-// may leave this function.
+// may leave this function. `rgbRow` (3 * width bytes) is used unless the rows
+// go to libjpeg as they are.
 bool Compress(JpegSession& session, const Bitmap& image, int quality, uint8_t* rgbRow) {
     jpeg_compress_struct& compressor = session.compressor;
     compressor.err = jpeg_std_error(&session.errors.manager);
@@ -85,14 +98,20 @@ bool Compress(JpegSession& session, const Bitmap& image, int quality, uint8_t* r
     jpeg_mem_dest(&compressor, &session.output, &session.outputSize);
     compressor.image_width = static_cast<JDIMENSION>(image.width);
     compressor.image_height = static_cast<JDIMENSION>(image.height);
-    compressor.input_components = 3;
-    compressor.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&compressor);
+    const J_COLOR_SPACE direct = DirectJpegInput(image.bitsPerPixel);
+    compressor.input_components = direct == JCS_UNKNOWN ? 3 : image.bitsPerPixel / 8;
+    compressor.in_color_space = direct == JCS_UNKNOWN ? JCS_RGB : direct;
+    jpeg_set_defaults(&compressor);  // YCbCr, as for RGB input
     jpeg_set_quality(&compressor, quality, TRUE);
     jpeg_start_compress(&compressor, TRUE);
     for (int32_t y = 0; y < image.height; ++y) {
-        ConvertRowToRgb(image, y, rgbRow);
-        JSAMPROW row = rgbRow;
+        JSAMPROW row = nullptr;
+        if (direct != JCS_UNKNOWN) {
+            row = const_cast<JSAMPROW>(image.Row(y));  // libjpeg only reads it
+        } else {
+            ConvertRowToRgb(image, y, rgbRow);
+            row = rgbRow;
+        }
         jpeg_write_scanlines(&compressor, &row, 1);
     }
     jpeg_finish_compress(&compressor);
@@ -215,7 +234,8 @@ std::vector<uint8_t> EncodeBmp(const Bitmap& image) {
 
 std::vector<uint8_t> EncodeJpeg(const Bitmap& image, int quality) {
     CheckEncodable(image);
-    std::vector<uint8_t> rgbRow(static_cast<size_t>(image.width) * 3);
+    const bool direct = DirectJpegInput(image.bitsPerPixel) != JCS_UNKNOWN;
+    std::vector<uint8_t> rgbRow(direct ? 0 : static_cast<size_t>(image.width) * 3);
     JpegSession session{};  // zeroed, so that destroying it is harmless whatever happens
     if (!Compress(session, image, std::clamp(quality, 1, 100), rgbRow.data()))
         throw EncodeError(std::string("JPEG: ") + session.errors.message);

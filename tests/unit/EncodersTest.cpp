@@ -436,6 +436,72 @@ INSTANTIATE_TEST_SUITE_P(Encoders, JpegQuality,
                                            QualityCase{"AboveLoweredTo100", 250, 100}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// ---- JPEG from the rows as they are ------------------------------------------
+
+struct JpegWriter {
+    jpeg_error_mgr errors;  // first, so that the library's pointer to it is one to this
+    std::jmp_buf jump;
+    jpeg_compress_struct info;
+    unsigned char* output = nullptr;
+    unsigned long outputSize = 0;
+    ~JpegWriter() {
+        jpeg_destroy_compress(&info);
+        std::free(output);
+    }
+};
+
+void JpegWriteFailed(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegWriter*>(info->err)->jump, 1); }
+
+// No local here has a destructor: libjpeg's errors longjmp back into it.
+bool RunJpegWriter(JpegWriter& writer, const Bytes& rgb, int width, int height, int quality) {
+    jpeg_compress_struct& info = writer.info;
+    info.err = jpeg_std_error(&writer.errors);
+    writer.errors.error_exit = JpegWriteFailed;
+    if (setjmp(writer.jump) != 0) return false;
+    jpeg_create_compress(&info);
+    jpeg_mem_dest(&info, &writer.output, &writer.outputSize);
+    info.image_width = static_cast<JDIMENSION>(width), info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 3, info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    for (int y = 0; y < height; ++y) {
+        JSAMPROW row = const_cast<JSAMPROW>(rgb.data() + static_cast<size_t>(y) * width * 3);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    return true;
+}
+
+// The file libjpeg makes of the image's colours handed over as R, G, B rows.
+Bytes JpegOfRgbRows(const TestImage& image, int quality) {
+    Bytes rgb;
+    for (const uint32_t raw : image.raw) {
+        const uint32_t colour = ColourOf(image.bitmap, raw);
+        rgb.push_back(static_cast<uint8_t>(colour >> 16)), rgb.push_back(static_cast<uint8_t>(colour >> 8));
+        rgb.push_back(static_cast<uint8_t>(colour));
+    }
+    JpegWriter writer{};
+    if (!RunJpegWriter(writer, rgb, image.bitmap.width, image.bitmap.height, quality))
+        throw std::runtime_error("libjpeg cannot write the reference file");
+    return Bytes(writer.output, writer.output + writer.outputSize);
+}
+
+// 24 and 32-bit rows go to libjpeg in their own B, G, R (and unused) layout:
+// the decoded pixels are those of the same colours given as R, G, B rows. The
+// fourth bytes are random and must play no part; the widths leave rows padded.
+TEST(JpegEncoder, RowsInTheirOwnLayoutDecodeAsRgbRowsDo) {
+    for (const int depth : {24, 32})
+        for (const int quality : {75, 100, 1}) {
+            const TestImage image = RandomImage(37, 21, depth, 0, 5u * depth + quality);
+            const DecodedJpeg got = DecodeJpeg(EncodeJpeg(image.bitmap, quality));
+            const DecodedJpeg want = DecodeJpeg(JpegOfRgbRows(image, quality));
+            ASSERT_EQ(got.width, want.width);
+            ASSERT_EQ(got.height, want.height);
+            EXPECT_TRUE(got.samples == want.samples) << depth << " bits, quality " << quality;
+        }
+}
+
 // ---- PNG specifics -------------------------------------------------------------
 
 TEST(PngEncoder, CompressionLevelReachesZlib) {
