@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -26,40 +27,19 @@ RECT VirtualScreen() {
     return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-// The rows of one block copy: about 1 MiB of pixels at 32 bits. Under Wine a
-// block copy from the screen becomes one image request to the X server; one
-// request for a whole 1080p screen took three to four times as long as the same
-// pixels in 1 MiB bands, and the X library's 8 MiB buffer for it stayed in the
-// process's C heap after the shot. In bands the whole copy is over sooner, so a
-// change on the screen has less time to fall between two of them.
+// The rows of one band of the copy: about 1 MiB at 32 bits. The screen is
+// copied a band at a time through one small bitmap, and each band's rows are
+// read into the image at once. Under Wine a block copy from the screen is one
+// image request to the X server, and a bitmap's pixels live in the C heap: one
+// request and one bitmap for a whole 1080p screen took three to four times as
+// long as the same pixels in 1 MiB bands, and left 8 MiB or more in that heap
+// after every shot. In bands the whole copy is also over sooner, so a change on
+// the screen has less time to fall between two of them.
 constexpr int64_t BandBytes = 1 << 20;
 
-int32_t BandRows(int32_t width) {
+int32_t BandRows(int32_t width, int32_t height) {
     const int64_t rowBytes = std::max<int64_t>(1, int64_t{width} * 4);
-    return static_cast<int32_t>(std::max<int64_t>(1, BandBytes / rowBytes));
-}
-
-// Copies the part of `rect` that lies on the screen to the matching place of the
-// memory context; what lies off the screen is black. A block copy that reaches
-// past the screen would come back all black under Wine; Windows gives black
-// there anyway.
-void CopyScreenPart(HDC display, HDC memory, const Rect& rect, DWORD rop) {
-    const RECT wanted{rect.left, rect.top, rect.right, rect.bottom};
-    const RECT screen = VirtualScreen();
-    RECT part{};
-    const bool onScreen = IntersectRect(&part, &wanted, &screen) != FALSE;
-    if (!onScreen || !EqualRect(&part, &wanted)) {
-        if (!PatBlt(memory, 0, 0, rect.Width(), rect.Height(), BLACKNESS))
-            throw std::runtime_error("Could not clear the screen copy");
-        if (!onScreen) return;  // wholly off the screen: all black
-    }
-    const int32_t width = part.right - part.left;
-    const int32_t band = BandRows(width);
-    for (int32_t top = part.top; top < part.bottom; top += band) {
-        const int32_t rows = std::min(band, static_cast<int32_t>(part.bottom - top));
-        if (!BitBlt(memory, part.left - rect.left, top - rect.top, width, rows, display, part.left, top, rop))
-            throw std::runtime_error("Could not copy the screen");
-    }
+    return static_cast<int32_t>(std::clamp<int64_t>(BandBytes / rowBytes, 1, height));
 }
 
 // ---- The cursor ---------------------------------------------------------------
@@ -88,30 +68,42 @@ CursorSnapshot GetCursorSnapshot() {
     return snapshot;
 }
 
-// Draws the cursor with its hotspot at `position` (screen coordinates) onto a
-// context whose origin is the top-left corner of `rect`. False when the cursor
-// cannot be read or drawn.
-bool DrawCursorAt(HDC dc, HCURSOR cursor, POINT position, const Rect& rect) {
+// A cursor to paint: the handle, its hotspot and its height in pixels.
+struct CursorShape {
+    HCURSOR cursor = nullptr;
+    POINT hotspot{};
+    int32_t height = 0;
+};
+
+// The hotspot and height of a cursor; none when it cannot be read.
+std::optional<CursorShape> ShapeOf(HCURSOR cursor) {
     ICONINFO info{};
-    if (!GetIconInfo(cursor, &info)) return false;
+    if (!cursor || !GetIconInfo(cursor, &info)) return std::nullopt;
     const UniqueBitmap mask(info.hbmMask);  // handed out by GetIconInfo: ours to delete
     const UniqueBitmap color(info.hbmColor);
-    const int x = position.x - rect.left - static_cast<int>(info.xHotspot);
-    const int y = position.y - rect.top - static_cast<int>(info.yHotspot);
+    BITMAP bits{};
+    if (!GetObjectW(mask.get(), sizeof bits, &bits)) return std::nullopt;
+    // A monochrome cursor's mask holds the AND mask above the XOR mask.
+    const int32_t height = color ? bits.bmHeight : bits.bmHeight / 2;
+    return CursorShape{cursor, {static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)}, height};
+}
+
+// Draws the cursor with its hotspot at `position` (screen coordinates) onto a
+// context whose origin is the top-left corner of `rect`. False when the cursor
+// cannot be drawn.
+bool DrawCursorAt(HDC dc, const CursorShape& shape, POINT position, const Rect& rect) {
+    const int x = position.x - rect.left - shape.hotspot.x;
+    const int y = position.y - rect.top - shape.hotspot.y;
     // A monochrome cursor is rendered with these two colours.
     SetBkColor(dc, RGB(255, 255, 255));
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    return DrawIconEx(dc, x, y, cursor, 0, 0, 0, nullptr, DI_NORMAL) != FALSE;
+    return DrawIconEx(dc, x, y, shape.cursor, 0, 0, 0, nullptr, DI_NORMAL) != FALSE;
 }
 
-// Paints the cursor into the copy of `rect`. A cursor handle of another program
-// cannot be drawn under Wine (error 1402); the standard arrow stands in for it.
-void DrawCursor(HDC dc, const Rect& rect) {
-    const CursorSnapshot snapshot = GetCursorSnapshot();
-    if (!snapshot.cursor) return;  // no cursor: left out
-    if (DrawCursorAt(dc, snapshot.cursor, snapshot.position, rect)) return;
-    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);  // shared, never destroyed
-    if (arrow) DrawCursorAt(dc, arrow, snapshot.position, rect);  // failure: the shot goes without
+// The standard arrow: a cursor handle of another program cannot be read or
+// drawn under Wine (error 1402), and the arrow stands in for it.
+std::optional<CursorShape> StandardArrow() {
+    return ShapeOf(LoadCursorW(nullptr, IDC_ARROW));  // shared, never destroyed
 }
 
 // ---- Reading the pixels -------------------------------------------------------
@@ -155,31 +147,127 @@ void ClearUnusedBytes(Bitmap& image) {
     }
 }
 
-// Reads a bitmap that is selected into no context. At 8 bits or less the
-// system palette is selected first, so that the colour table holds its colours.
-Bitmap ReadPixels(HDC dc, HBITMAP bitmap, int32_t width, int32_t height, int bitsPerPixel) {
-    Bitmap image = Bitmap::Blank(width, height, bitsPerPixel);
-    DibInfo info = DibInfoFor(width, height, bitsPerPixel);
-    const UniquePalette palette = bitsPerPixel <= 8 ? CreateSystemPalette(dc) : UniquePalette();
-    const auto read = [&] {
-        return GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), image.pixels.data(), info.get(), DIB_RGB_COLORS);
-    };
-    int lines = 0;
-    if (palette) {
-        const ScopedSelectPalette selected(dc, palette.get());
-        RealizePalette(dc);
-        lines = read();
-    } else {
-        lines = read();
+// Copies the screen into an image a band at a time through one bitmap of the
+// display's format, and paints the cursor into the rows it covers. At 8 bits
+// or less the system palette is selected while the rows are read, so that the
+// colour table holds its colours.
+class BandCopy {
+public:
+    BandCopy(HDC display, const Rect& rect, int bitsPerPixel)
+        : display_(display),
+          rect_(rect),
+          image_(Bitmap::Blank(rect.Width(), rect.Height(), bitsPerPixel)),
+          bandRows_(BandRows(rect.Width(), rect.Height())),
+          info_(DibInfoFor(rect.Width(), bandRows_, bitsPerPixel)),
+          memory_(CreateCompatibleDC(display)),
+          band_(CreateCompatibleBitmap(display, rect.Width(), bandRows_)) {
+        if (!memory_) throw std::runtime_error("Could not create a memory context");
+        if (!band_) throw std::runtime_error("Could not create the screen copy");
+        if (bitsPerPixel <= 8) palette_ = CreateSystemPalette(display);
     }
-    if (lines != height) throw std::runtime_error("Could not read the screen copy");
-    if (bitsPerPixel == 32) ClearUnusedBytes(image);
-    if (bitsPerPixel <= 8) {
-        image.palette.resize(size_t{1} << bitsPerPixel);
-        std::memcpy(image.palette.data(), info.colours, image.palette.size() * sizeof(RGBQUAD));
+
+    // Every band from the screen; what lies off the screen is black. A block
+    // copy that reaches past the screen would come back all black under Wine;
+    // Windows gives black there anyway.
+    void CopyScreen(DWORD rop) {
+        const RECT wanted{rect_.left, rect_.top, rect_.right, rect_.bottom};
+        const RECT screen = VirtualScreen();
+        RECT part{};
+        if (!IntersectRect(&part, &wanted, &screen)) part = RECT{};  // wholly off the screen: all black
+        for (int32_t top = 0; top < rect_.Height(); top += bandRows_) {
+            const int32_t rows = std::min(bandRows_, rect_.Height() - top);
+            const RECT bandRect{rect_.left, rect_.top + top, rect_.right, rect_.top + top + rows};
+            RECT onScreen{};
+            IntersectRect(&onScreen, &bandRect, &part);
+            {
+                const ScopedSelectObject selected(memory_.get(), band_.get());
+                if (!selected) throw std::runtime_error("Could not select the screen copy");
+                if (!EqualRect(&onScreen, &bandRect) && !PatBlt(memory_.get(), 0, 0, rect_.Width(), rows, BLACKNESS))
+                    throw std::runtime_error("Could not clear the screen copy");
+                if (!IsRectEmpty(&onScreen) &&
+                    !BitBlt(memory_.get(), onScreen.left - bandRect.left, onScreen.top - bandRect.top,
+                            onScreen.right - onScreen.left, onScreen.bottom - onScreen.top, display_,
+                            onScreen.left, onScreen.top, rop))
+                    throw std::runtime_error("Could not copy the screen");
+            }
+            ReadRows(top, rows);
+        }
     }
-    return image;
-}
+
+    // Paints the cursor where it is now into the rows it covers: they go back
+    // into the band bitmap, get the cursor and are read again.
+    void DrawCursor() {
+        const CursorSnapshot snapshot = GetCursorSnapshot();
+        if (!snapshot.cursor) return;  // no cursor: left out
+        std::optional<CursorShape> shape = ShapeOf(snapshot.cursor);
+        if (!shape) shape = StandardArrow();
+        if (!shape) return;  // failure: the shot goes without
+        const int32_t cursorTop = snapshot.position.y - rect_.top - shape->hotspot.y;
+        const int32_t first = std::max(0, cursorTop);
+        const int32_t end = std::min(rect_.Height(), cursorTop + shape->height);
+        for (int32_t top = first; top < end; top += bandRows_) {
+            const int32_t rows = std::min(bandRows_, end - top);
+            WriteRows(top, rows);
+            {
+                const ScopedSelectObject selected(memory_.get(), band_.get());
+                if (!selected) return;
+                const Rect bandRect{rect_.left, rect_.top + top, rect_.right, rect_.top + top + rows};
+                if (!DrawCursorAt(memory_.get(), *shape, snapshot.position, bandRect)) {
+                    const std::optional<CursorShape> arrow = StandardArrow();
+                    if (!arrow || !DrawCursorAt(memory_.get(), *arrow, snapshot.position, bandRect)) return;
+                    shape = arrow;
+                }
+            }
+            ReadRows(top, rows);
+        }
+    }
+
+    Bitmap Finish() {
+        if (image_.bitsPerPixel == 32) ClearUnusedBytes(image_);
+        if (image_.bitsPerPixel <= 8) {
+            image_.palette.resize(size_t{1} << image_.bitsPerPixel);
+            std::memcpy(image_.palette.data(), info_.colours, image_.palette.size() * sizeof(RGBQUAD));
+        }
+        return std::move(image_);
+    }
+
+private:
+    // The image's rows `top` .. `top + rows` (from the top): the band bitmap's
+    // first rows, which a bottom-up read delivers from its line bandRows_ - rows.
+    uint8_t* RowsAt(int32_t top, int32_t rows) { return image_.Row(top + rows - 1); }
+
+    // Reads the band bitmap (selected into no context) into those rows.
+    void ReadRows(int32_t top, int32_t rows) {
+        const auto read = [&] {
+            return GetDIBits(display_, band_.get(), static_cast<UINT>(bandRows_ - rows), static_cast<UINT>(rows),
+                             RowsAt(top, rows), info_.get(), DIB_RGB_COLORS);
+        };
+        int lines = 0;
+        if (palette_) {
+            const ScopedSelectPalette selected(display_, palette_.get());
+            RealizePalette(display_);
+            lines = read();
+        } else {
+            lines = read();
+        }
+        if (lines != rows) throw std::runtime_error("Could not read the screen copy");
+    }
+
+    // Puts those rows of the image back into the band bitmap.
+    void WriteRows(int32_t top, int32_t rows) {
+        SetDIBits(display_, band_.get(), static_cast<UINT>(bandRows_ - rows), static_cast<UINT>(rows),
+                  RowsAt(top, rows), info_.get(), DIB_RGB_COLORS);
+    }
+
+    HDC display_;
+    Rect rect_;
+    Bitmap image_;
+    int32_t bandRows_;
+    DibInfo info_;  // the band bitmap's layout; the colour table of the last read
+    UniqueDc memory_;
+    UniqueBitmap band_;
+    UniquePalette palette_;
+};
 
 // ---- The clipboard ------------------------------------------------------------
 
@@ -223,17 +311,10 @@ Bitmap Screen::CaptureScreenRect(const Rect& rect, bool useCaptureBlt, bool incl
 
     const UniqueDc display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
     if (!display) throw std::runtime_error("Could not open the display");
-    const UniqueDc memory(CreateCompatibleDC(display.get()));
-    if (!memory) throw std::runtime_error("Could not create a memory context");
-    const UniqueBitmap bitmap(CreateCompatibleBitmap(display.get(), width, height));
-    if (!bitmap) throw std::runtime_error("Could not create the screen copy");
-    {
-        const ScopedSelectObject selected(memory.get(), bitmap.get());
-        if (!selected) throw std::runtime_error("Could not select the screen copy");
-        CopyScreenPart(display.get(), memory.get(), rect, useCaptureBlt ? CaptureBltRop : SRCCOPY);
-        if (includeCursor) DrawCursor(memory.get(), rect);
-    }
-    return ReadPixels(display.get(), bitmap.get(), width, height, DisplayDepth(display.get()));
+    BandCopy copy(display.get(), rect, DisplayDepth(display.get()));
+    copy.CopyScreen(useCaptureBlt ? CaptureBltRop : SRCCOPY);
+    if (includeCursor) copy.DrawCursor();
+    return copy.Finish();
 }
 
 std::optional<Rect> Screen::ForegroundWindowRect() {
