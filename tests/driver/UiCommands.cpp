@@ -425,6 +425,28 @@ int ProcessCounts(const Args& args, DWORD) {
     return kExitOk;
 }
 
+// Waits, looking every 2 ms, for a visible top-level window of the class and
+// prints the moment it was seen as Unix time in milliseconds (the same clock
+// as the host's), so that a script can time another program's start from
+// outside without this process's own start in the figure.
+int VisibleWait(const Args& args, DWORD timeout_ms) {
+    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+    do {
+        for (HWND window : TopLevelWindows()) {
+            if (!IsWindowVisible(window) || ClassOf(window) != args[0]) continue;
+            FILETIME now{};
+            GetSystemTimePreciseAsFileTime(&now);
+            const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+            constexpr ULONGLONG kUnixEpoch = 116444736000000000ULL;  // 1970-01-01 in 100 ns steps since 1601
+            const ULONGLONG tenths = (ticks - kUnixEpoch) / 1000;   // 0.1 ms
+            PrintLine(Number(tenths / 10) + "." + Number(tenths % 10));
+            return kExitOk;
+        }
+        Sleep(2);
+    } while (GetTickCount64() < deadline);
+    return kExitNotFound;
+}
+
 }  // namespace
 
 std::vector<Command> UiCommands() {
@@ -438,6 +460,7 @@ std::vector<Command> UiCommands() {
         {L"priority-class", L"<class>", 1, false, PriorityClassOf},
         {L"record", L"<file> <text>", 2, false, RecordText},
         {L"process-counts", L"<class>", 1, false, ProcessCounts},
+        {L"visible-wait", L"<class> <timeout_ms>", 2, true, VisibleWait},
     };
 }
 
