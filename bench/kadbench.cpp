@@ -278,6 +278,9 @@ int Run(int repetitions, const std::string& folder) {
     const Rect whole{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 
     Bitmap image;
+    // The first copies of a process are slower than the later ones, which are
+    // what a resident program's shots meet: a round of them goes untimed.
+    for (int i = 0; i < repetitions; ++i) image = screen.CaptureScreenRect(whole, true, false);
     const Timing capture = Measure(repetitions, [&] { image = screen.CaptureScreenRect(whole, true, false); });
     std::printf("screen width=%d height=%d bits=%d runs=%d\n", image.width, image.height, image.bitsPerPixel,
                 repetitions);
@@ -296,7 +299,7 @@ int Run(int repetitions, const std::string& folder) {
         {"capture_whole_dib_depth", [&] { return CopyIntoSection(width, height, depth, false, SRCCOPY, 0); }},
         {"capture_whole_dib_depth_captureblt",
          [&] { return CopyIntoSection(width, height, depth, false, SRCCOPY | CAPTUREBLT, 0); }},
-        {"capture_bands_dib32", [&] { return CopyIntoSection(width, height, 32, false, SRCCOPY, 136); }},
+        {"capture_bands_dib32", [&] { return CopyIntoSection(width, height, 32, false, SRCCOPY, 34); }},
     };
     for (const Variant& variant : variants) {
         Bitmap copy;

@@ -27,15 +27,16 @@ RECT VirtualScreen() {
     return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-// The rows of one band of the copy: about 1 MiB at 32 bits. The screen is
-// copied a band at a time through one small bitmap, and each band's rows are
-// read into the image at once. Under Wine a block copy from the screen is one
-// image request to the X server, and a bitmap's pixels live in the C heap: one
-// request and one bitmap for a whole 1080p screen took three to four times as
-// long as the same pixels in 1 MiB bands, and left 8 MiB or more in that heap
-// after every shot. In bands the whole copy is also over sooner, so a change on
-// the screen has less time to fall between two of them.
-constexpr int64_t BandBytes = 1 << 20;
+// The rows of one band of the copy: about 256 KiB. Under Wine a block copy from
+// the screen is one image request to the X server, through buffers of the C
+// heap, and a bitmap compatible with the display keeps its pixels in that heap
+// too, which holds on to them after the bitmap is gone. One request into one
+// such bitmap for a whole 1080p screen made a shot from key to file about twice
+// as slow as 256 KiB bands through one small DIB section (1 MiB bands: half
+// again as slow), and left 8 MiB in that heap after every shot. In bands the
+// whole copy is also over sooner, so a change on the screen has less time to
+// fall between two of them.
+constexpr int64_t BandBytes = 1 << 18;
 
 int32_t BandRows(int32_t width, int32_t height) {
     const int64_t rowBytes = std::max<int64_t>(1, int64_t{width} * 4);
@@ -147,10 +148,11 @@ void ClearUnusedBytes(Bitmap& image) {
     }
 }
 
-// Copies the screen into an image a band at a time through one bitmap of the
-// display's format, and paints the cursor into the rows it covers. At 8 bits
-// or less the system palette is selected while the rows are read, so that the
-// colour table holds its colours.
+// Copies the screen into an image a band at a time through one band bitmap,
+// and paints the cursor into the rows it covers. From 16 bits on the band is a
+// DIB section in the image's own layout, whose rows are copied as they are; at
+// 8 bits or less it is a bitmap of the display's format, read with the system
+// palette selected, so that the colour table holds the palette's colours.
 class BandCopy {
 public:
     BandCopy(HDC display, const Rect& rect, int bitsPerPixel)
@@ -159,11 +161,19 @@ public:
           image_(Bitmap::Blank(rect.Width(), rect.Height(), bitsPerPixel)),
           bandRows_(BandRows(rect.Width(), rect.Height())),
           info_(DibInfoFor(rect.Width(), bandRows_, bitsPerPixel)),
-          memory_(CreateCompatibleDC(display)),
-          band_(CreateCompatibleBitmap(display, rect.Width(), bandRows_)) {
+          memory_(CreateCompatibleDC(display)) {
         if (!memory_) throw std::runtime_error("Could not create a memory context");
-        if (!band_) throw std::runtime_error("Could not create the screen copy");
-        if (bitsPerPixel <= 8) palette_ = CreateSystemPalette(display);
+        if (bitsPerPixel <= 8) {
+            band_.reset(CreateCompatibleBitmap(display, rect.Width(), bandRows_));
+            palette_ = CreateSystemPalette(display);
+        } else {
+            // Top-down, as the screen's rows come: the band needs no second
+            // buffer on its way in.
+            DibInfo topDown = info_;
+            topDown.header.biHeight = -bandRows_;
+            band_.reset(CreateDIBSection(display, topDown.get(), DIB_RGB_COLORS, &bandBits_, nullptr, 0));
+        }
+        if (!band_ || (bitsPerPixel > 8 && !bandBits_)) throw std::runtime_error("Could not create the screen copy");
     }
 
     // Every band from the screen; what lies off the screen is black. A block
@@ -174,14 +184,18 @@ public:
         const RECT screen = VirtualScreen();
         RECT part{};
         if (!IntersectRect(&part, &wanted, &screen)) part = RECT{};  // wholly off the screen: all black
+        // A DIB section stays selected throughout; a bitmap is read unselected.
+        std::optional<ScopedSelectObject> throughout;
+        if (bandBits_) throughout.emplace(memory_.get(), band_.get());
         for (int32_t top = 0; top < rect_.Height(); top += bandRows_) {
             const int32_t rows = std::min(bandRows_, rect_.Height() - top);
             const RECT bandRect{rect_.left, rect_.top + top, rect_.right, rect_.top + top + rows};
             RECT onScreen{};
             IntersectRect(&onScreen, &bandRect, &part);
             {
-                const ScopedSelectObject selected(memory_.get(), band_.get());
-                if (!selected) throw std::runtime_error("Could not select the screen copy");
+                std::optional<ScopedSelectObject> forTheBand;
+                if (!throughout) forTheBand.emplace(memory_.get(), band_.get());
+                if (!(throughout ? *throughout : *forTheBand)) throw std::runtime_error("Could not select the screen copy");
                 if (!EqualRect(&onScreen, &bandRect) && !PatBlt(memory_.get(), 0, 0, rect_.Width(), rows, BLACKNESS))
                     throw std::runtime_error("Could not clear the screen copy");
                 if (!IsRectEmpty(&onScreen) &&
@@ -236,8 +250,24 @@ private:
     // first rows, which a bottom-up read delivers from its line bandRows_ - rows.
     uint8_t* RowsAt(int32_t top, int32_t rows) { return image_.Row(top + rows - 1); }
 
+    // Copies the band section's first `rows` rows (top-down) to the image's
+    // rows from `top` (bottom-up), or back.
+    void CopyBandRows(int32_t top, int32_t rows, bool intoImage) {
+        const size_t stride = static_cast<size_t>(image_.Stride());
+        GdiFlush();  // the copy and the cursor are in the section's memory
+        for (int32_t y = 0; y < rows; ++y) {
+            uint8_t* band = static_cast<uint8_t*>(bandBits_) + static_cast<size_t>(y) * stride;
+            uint8_t* row = image_.Row(top + y);
+            if (intoImage)
+                std::memcpy(row, band, stride);
+            else
+                std::memcpy(band, row, stride);
+        }
+    }
+
     // Reads the band bitmap (selected into no context) into those rows.
     void ReadRows(int32_t top, int32_t rows) {
+        if (bandBits_) return CopyBandRows(top, rows, true);
         const auto read = [&] {
             return GetDIBits(display_, band_.get(), static_cast<UINT>(bandRows_ - rows), static_cast<UINT>(rows),
                              RowsAt(top, rows), info_.get(), DIB_RGB_COLORS);
@@ -255,6 +285,7 @@ private:
 
     // Puts those rows of the image back into the band bitmap.
     void WriteRows(int32_t top, int32_t rows) {
+        if (bandBits_) return CopyBandRows(top, rows, false);
         SetDIBits(display_, band_.get(), static_cast<UINT>(bandRows_ - rows), static_cast<UINT>(rows),
                   RowsAt(top, rows), info_.get(), DIB_RGB_COLORS);
     }
@@ -266,6 +297,7 @@ private:
     DibInfo info_;  // the band bitmap's layout; the colour table of the last read
     UniqueDc memory_;
     UniqueBitmap band_;
+    void* bandBits_ = nullptr;  // the DIB section's rows, from 16 bits on
     UniquePalette palette_;
 };
 
