@@ -7,6 +7,7 @@
 // failure into an EncodeError.
 #include "output/Encoders.h"
 #include "output/PixelRows.h"
+#include "output/PngRowFilter.h"
 
 #include <algorithm>
 #include <climits>
@@ -167,11 +168,25 @@ std::vector<png_color> PngPalette(const Bitmap& image) {
     return entries;
 }
 
+// The flag of a filter for png_set_filter.
+int PngFilterFlag(PngFilter filter) {
+    switch (filter) {
+        case PngFilter::Sub: return PNG_FILTER_SUB;
+        case PngFilter::Up: return PNG_FILTER_UP;
+        case PngFilter::Average: return PNG_FILTER_AVG;
+        default: return PNG_FILTER_PAETH;
+    }
+}
+
 // Writes the image into session.output; false (with session.message) when
 // libpng reported an error. No local here has a destructor, as longjmp may
-// leave this function. `rgbRow` (3 * width bytes) is used for 16 bits and more.
+// leave this function. `rgbRows` (2 * 3 * width bytes) is used for 16 bits
+// and more: the row and the one above it. There each row's filter is
+// chosen here, as libpng would choose it among the four, and libpng applies
+// just that one; libpng leaves out some filters itself for an image of one
+// row or one column, and chooses for those.
 bool WritePng(PngSession& session, const Bitmap& image, int level, const std::vector<png_color>& palette,
-              uint8_t* rgbRow) {
+              uint8_t* rgbRows) {
     png_structp writer = session.writer;
     png_infop info = session.info;
     if (setjmp(png_jmpbuf(writer)) != 0) return false;
@@ -185,13 +200,22 @@ bool WritePng(PngSession& session, const Bitmap& image, int level, const std::ve
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (indexed) png_set_PLTE(writer, info, palette.data(), static_cast<int>(palette.size()));
     png_write_info(writer, info);
+    const size_t rowBytes = static_cast<size_t>(image.width) * 3;
+    const bool chooseHere = !indexed && image.width > 1 && image.height > 1;
     for (int32_t y = 0; y < image.height; ++y) {
         if (indexed) {
             png_write_row(writer, image.Row(y));  // already packed MSB first, as PNG wants
-        } else {
-            ConvertRowToRgb(image, y, rgbRow);
-            png_write_row(writer, rgbRow);
+            continue;
         }
+        uint8_t* row = rgbRows + (y % 2) * rowBytes;
+        ConvertRowToRgb(image, y, row);
+        // The first row goes with all four, so that libpng sets up what Up,
+        // Average and Paeth need (and chooses that row's filter itself).
+        if (chooseHere && y > 0) {
+            const uint8_t* above = rgbRows + ((y + 1) % 2) * rowBytes;
+            png_set_filter(writer, 0, PngFilterFlag(ChoosePngFilter(row, above, rowBytes, 3)));
+        }
+        png_write_row(writer, row);
     }
     png_write_end(writer, info);
     return true;
@@ -246,12 +270,15 @@ std::vector<uint8_t> EncodePng(const Bitmap& image, int level) {
     CheckEncodable(image);
     const bool indexed = IsPaletteDepth(image.bitsPerPixel);
     const std::vector<png_color> palette = indexed ? PngPalette(image) : std::vector<png_color>{};
-    std::vector<uint8_t> rgbRow(indexed ? 0 : static_cast<size_t>(image.width) * 3);
+    std::vector<uint8_t> rgbRows(indexed ? 0 : static_cast<size_t>(image.width) * 3 * 2);  // two rows
     PngSession session;
+    // Room for the file as large as the rows themselves: the output then grows
+    // without being moved, and the part never written is never touched.
+    session.output.reserve(static_cast<size_t>(ImageBytes(image)) + 4096);
     session.writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, &session, PngError, PngIgnoreWarning);
     if (session.writer != nullptr) session.info = png_create_info_struct(session.writer);
     if (session.info == nullptr) throw EncodeError("PNG: out of memory");
-    if (!WritePng(session, image, std::clamp(level, 0, 9), palette, rgbRow.data()))
+    if (!WritePng(session, image, std::clamp(level, 0, 9), palette, rgbRows.data()))
         throw EncodeError(std::string("PNG: ") + session.message);
     return std::move(session.output);
 }
