@@ -195,7 +195,8 @@ public:
             {
                 std::optional<ScopedSelectObject> forTheBand;
                 if (!throughout) forTheBand.emplace(memory_.get(), band_.get());
-                if (!(throughout ? *throughout : *forTheBand)) throw std::runtime_error("Could not select the screen copy");
+                if (!(throughout ? *throughout : *forTheBand))
+                    throw std::runtime_error("Could not select the screen copy");
                 if (!EqualRect(&onScreen, &bandRect) && !PatBlt(memory_.get(), 0, 0, rect_.Width(), rows, BLACKNESS))
                     throw std::runtime_error("Could not clear the screen copy");
                 if (!IsRectEmpty(&onScreen) &&
