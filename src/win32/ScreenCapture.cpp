@@ -132,19 +132,21 @@ UniquePalette CreateSystemPalette(HDC display) {
     return CreatePaletteOf(colours);
 }
 
-// At 32 bits the fourth byte of a pixel is unused, but the block copy and an
-// alpha-blended cursor leave values there that readers of a 32-bit BMP take
-// for transparency. Zero it, so that every copy has the same layout.
-void ClearUnusedBytes(Bitmap& image) {
-    // Whole pixels at a time (the rows of 32-bit pixels have no padding), which
-    // the compiler turns into vector instructions.
-    uint8_t* bytes = image.pixels.data();
-    const size_t count = image.pixels.size() / 4;
-    for (size_t i = 0; i < count; ++i) {
+// Copies one row of pixels. At 32 bits the fourth byte of a pixel is unused,
+// but the block copy and an alpha-blended cursor leave values there that
+// readers of a 32-bit BMP take for transparency: it is zeroed on the way, so
+// that every copy has the same layout. A pixel at a time (the rows of 32-bit
+// pixels have no padding), which the compiler turns into vector instructions.
+void CopyRow(uint8_t* to, const uint8_t* from, size_t bytes, bool clearFourthBytes) {
+    if (!clearFourthBytes) {
+        std::memcpy(to, from, bytes);
+        return;
+    }
+    for (size_t i = 0; i + 4 <= bytes; i += 4) {
         uint32_t pixel;
-        std::memcpy(&pixel, bytes + 4 * i, 4);
+        std::memcpy(&pixel, from + i, 4);
         pixel &= 0x00FFFFFFu;  // little-endian: the fourth byte is the top one
-        std::memcpy(bytes + 4 * i, &pixel, 4);
+        std::memcpy(to + i, &pixel, 4);
     }
 }
 
@@ -238,7 +240,6 @@ public:
     }
 
     Bitmap Finish() {
-        if (image_.bitsPerPixel == 32) ClearUnusedBytes(image_);
         if (image_.bitsPerPixel <= 8) {
             image_.palette.resize(size_t{1} << image_.bitsPerPixel);
             std::memcpy(image_.palette.data(), info_.colours, image_.palette.size() * sizeof(RGBQUAD));
@@ -260,7 +261,7 @@ private:
             uint8_t* band = static_cast<uint8_t*>(bandBits_) + static_cast<size_t>(y) * stride;
             uint8_t* row = image_.Row(top + y);
             if (intoImage)
-                std::memcpy(row, band, stride);
+                CopyRow(row, band, stride, image_.bitsPerPixel == 32);
             else
                 std::memcpy(band, row, stride);
         }
