@@ -7,6 +7,7 @@
 // failure into an EncodeError.
 #include "output/Encoders.h"
 #include "output/PixelRows.h"
+#include "output/PngRowFilter.h"
 
 #include <algorithm>
 #include <climits>
@@ -71,9 +72,22 @@ struct JpegSession {
     }
 };
 
+// The layout libjpeg-turbo reads straight from the image's rows: 24 bits as
+// B, G, R and 32 bits as B, G, R, unused. The colour conversion then takes the
+// same 8-bit R, G, B values as from converted rows, so the file is the same;
+// only 16 bits and the palette depths are converted row by row first.
+J_COLOR_SPACE DirectJpegInput(int bitsPerPixel) {
+    switch (bitsPerPixel) {
+        case 24: return JCS_EXT_BGR;
+        case 32: return JCS_EXT_BGRX;
+        default: return JCS_UNKNOWN;
+    }
+}
+
 // Compresses the image into session.output; false (with session.errors.message)
 // when libjpeg reported an error. No local here has a destructor, as longjmp
-// may leave this function.
+// may leave this function. `rgbRow` (3 * width bytes) is used unless the rows
+// go to libjpeg as they are.
 bool Compress(JpegSession& session, const Bitmap& image, int quality, uint8_t* rgbRow) {
     jpeg_compress_struct& compressor = session.compressor;
     compressor.err = jpeg_std_error(&session.errors.manager);
@@ -85,14 +99,20 @@ bool Compress(JpegSession& session, const Bitmap& image, int quality, uint8_t* r
     jpeg_mem_dest(&compressor, &session.output, &session.outputSize);
     compressor.image_width = static_cast<JDIMENSION>(image.width);
     compressor.image_height = static_cast<JDIMENSION>(image.height);
-    compressor.input_components = 3;
-    compressor.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&compressor);
+    const J_COLOR_SPACE direct = DirectJpegInput(image.bitsPerPixel);
+    compressor.input_components = direct == JCS_UNKNOWN ? 3 : image.bitsPerPixel / 8;
+    compressor.in_color_space = direct == JCS_UNKNOWN ? JCS_RGB : direct;
+    jpeg_set_defaults(&compressor);  // YCbCr, as for RGB input
     jpeg_set_quality(&compressor, quality, TRUE);
     jpeg_start_compress(&compressor, TRUE);
     for (int32_t y = 0; y < image.height; ++y) {
-        ConvertRowToRgb(image, y, rgbRow);
-        JSAMPROW row = rgbRow;
+        JSAMPROW row = nullptr;
+        if (direct != JCS_UNKNOWN) {
+            row = const_cast<JSAMPROW>(image.Row(y));  // libjpeg only reads it
+        } else {
+            ConvertRowToRgb(image, y, rgbRow);
+            row = rgbRow;
+        }
         jpeg_write_scanlines(&compressor, &row, 1);
     }
     jpeg_finish_compress(&compressor);
@@ -148,11 +168,25 @@ std::vector<png_color> PngPalette(const Bitmap& image) {
     return entries;
 }
 
+// The flag of a filter for png_set_filter.
+int PngFilterFlag(PngFilter filter) {
+    switch (filter) {
+        case PngFilter::Sub: return PNG_FILTER_SUB;
+        case PngFilter::Up: return PNG_FILTER_UP;
+        case PngFilter::Average: return PNG_FILTER_AVG;
+        default: return PNG_FILTER_PAETH;
+    }
+}
+
 // Writes the image into session.output; false (with session.message) when
 // libpng reported an error. No local here has a destructor, as longjmp may
-// leave this function. `rgbRow` (3 * width bytes) is used for 16 bits and more.
+// leave this function. `rgbRows` (2 * 3 * width bytes) is used for 16 bits
+// and more: the row and the one above it. There each row's filter is
+// chosen here, as libpng would choose it among the four, and libpng applies
+// just that one; libpng leaves out some filters itself for an image of one
+// row or one column, and chooses for those.
 bool WritePng(PngSession& session, const Bitmap& image, int level, const std::vector<png_color>& palette,
-              uint8_t* rgbRow) {
+              uint8_t* rgbRows) {
     png_structp writer = session.writer;
     png_infop info = session.info;
     if (setjmp(png_jmpbuf(writer)) != 0) return false;
@@ -166,13 +200,22 @@ bool WritePng(PngSession& session, const Bitmap& image, int level, const std::ve
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (indexed) png_set_PLTE(writer, info, palette.data(), static_cast<int>(palette.size()));
     png_write_info(writer, info);
+    const size_t rowBytes = static_cast<size_t>(image.width) * 3;
+    const bool chooseHere = !indexed && image.width > 1 && image.height > 1;
     for (int32_t y = 0; y < image.height; ++y) {
         if (indexed) {
             png_write_row(writer, image.Row(y));  // already packed MSB first, as PNG wants
-        } else {
-            ConvertRowToRgb(image, y, rgbRow);
-            png_write_row(writer, rgbRow);
+            continue;
         }
+        uint8_t* row = rgbRows + (y % 2) * rowBytes;
+        ConvertRowToRgb(image, y, row);
+        // The first row goes with all four, so that libpng sets up what Up,
+        // Average and Paeth need (and chooses that row's filter itself).
+        if (chooseHere && y > 0) {
+            const uint8_t* above = rgbRows + ((y + 1) % 2) * rowBytes;
+            png_set_filter(writer, 0, PngFilterFlag(ChoosePngFilter(row, above, rowBytes, 3)));
+        }
+        png_write_row(writer, row);
     }
     png_write_end(writer, info);
     return true;
@@ -215,7 +258,8 @@ std::vector<uint8_t> EncodeBmp(const Bitmap& image) {
 
 std::vector<uint8_t> EncodeJpeg(const Bitmap& image, int quality) {
     CheckEncodable(image);
-    std::vector<uint8_t> rgbRow(static_cast<size_t>(image.width) * 3);
+    const bool direct = DirectJpegInput(image.bitsPerPixel) != JCS_UNKNOWN;
+    std::vector<uint8_t> rgbRow(direct ? 0 : static_cast<size_t>(image.width) * 3);
     JpegSession session{};  // zeroed, so that destroying it is harmless whatever happens
     if (!Compress(session, image, std::clamp(quality, 1, 100), rgbRow.data()))
         throw EncodeError(std::string("JPEG: ") + session.errors.message);
@@ -226,12 +270,15 @@ std::vector<uint8_t> EncodePng(const Bitmap& image, int level) {
     CheckEncodable(image);
     const bool indexed = IsPaletteDepth(image.bitsPerPixel);
     const std::vector<png_color> palette = indexed ? PngPalette(image) : std::vector<png_color>{};
-    std::vector<uint8_t> rgbRow(indexed ? 0 : static_cast<size_t>(image.width) * 3);
+    std::vector<uint8_t> rgbRows(indexed ? 0 : static_cast<size_t>(image.width) * 3 * 2);  // two rows
     PngSession session;
+    // Room for the file as large as the rows themselves: the output then grows
+    // without being moved, and the part never written is never touched.
+    session.output.reserve(static_cast<size_t>(ImageBytes(image)) + 4096);
     session.writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, &session, PngError, PngIgnoreWarning);
     if (session.writer != nullptr) session.info = png_create_info_struct(session.writer);
     if (session.info == nullptr) throw EncodeError("PNG: out of memory");
-    if (!WritePng(session, image, std::clamp(level, 0, 9), palette, rgbRow.data()))
+    if (!WritePng(session, image, std::clamp(level, 0, 9), palette, rgbRows.data()))
         throw EncodeError(std::string("PNG: ") + session.message);
     return std::move(session.output);
 }

@@ -4,7 +4,9 @@
 #include "win32/ScreenCapture.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -25,19 +27,20 @@ RECT VirtualScreen() {
     return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-// Copies the part of `rect` that lies on the screen to the matching place of the
-// memory context, which is black beforehand. A block copy that reaches past the
-// screen would come back all black under Wine; Windows gives black there anyway.
-void CopyScreenPart(HDC display, HDC memory, const Rect& rect, DWORD rop) {
-    if (!PatBlt(memory, 0, 0, rect.Width(), rect.Height(), BLACKNESS))
-        throw std::runtime_error("Could not clear the screen copy");
-    const RECT wanted{rect.left, rect.top, rect.right, rect.bottom};
-    const RECT screen = VirtualScreen();
-    RECT part{};
-    if (!IntersectRect(&part, &wanted, &screen)) return;  // wholly off the screen: all black
-    if (!BitBlt(memory, part.left - rect.left, part.top - rect.top, part.right - part.left,
-                part.bottom - part.top, display, part.left, part.top, rop))
-        throw std::runtime_error("Could not copy the screen");
+// The rows of one band of the copy: about 256 KiB. Under Wine a block copy from
+// the screen is one image request to the X server, through buffers of the C
+// heap, and a bitmap compatible with the display keeps its pixels in that heap
+// too, which holds on to them after the bitmap is gone. One request into one
+// such bitmap for a whole 1080p screen made a shot from key to file about twice
+// as slow as 256 KiB bands through one small DIB section (1 MiB bands: half
+// again as slow), and left 8 MiB in that heap after every shot. In bands the
+// whole copy is also over sooner, so a change on the screen has less time to
+// fall between two of them.
+constexpr int64_t BandBytes = 1 << 18;
+
+int32_t BandRows(int32_t width, int32_t height) {
+    const int64_t rowBytes = std::max<int64_t>(1, int64_t{width} * 4);
+    return static_cast<int32_t>(std::clamp<int64_t>(BandBytes / rowBytes, 1, height));
 }
 
 // ---- The cursor ---------------------------------------------------------------
@@ -66,30 +69,42 @@ CursorSnapshot GetCursorSnapshot() {
     return snapshot;
 }
 
-// Draws the cursor with its hotspot at `position` (screen coordinates) onto a
-// context whose origin is the top-left corner of `rect`. False when the cursor
-// cannot be read or drawn.
-bool DrawCursorAt(HDC dc, HCURSOR cursor, POINT position, const Rect& rect) {
+// A cursor to paint: the handle, its hotspot and its height in pixels.
+struct CursorShape {
+    HCURSOR cursor = nullptr;
+    POINT hotspot{};
+    int32_t height = 0;
+};
+
+// The hotspot and height of a cursor; none when it cannot be read.
+std::optional<CursorShape> ShapeOf(HCURSOR cursor) {
     ICONINFO info{};
-    if (!GetIconInfo(cursor, &info)) return false;
+    if (!cursor || !GetIconInfo(cursor, &info)) return std::nullopt;
     const UniqueBitmap mask(info.hbmMask);  // handed out by GetIconInfo: ours to delete
     const UniqueBitmap color(info.hbmColor);
-    const int x = position.x - rect.left - static_cast<int>(info.xHotspot);
-    const int y = position.y - rect.top - static_cast<int>(info.yHotspot);
+    BITMAP bits{};
+    if (!GetObjectW(mask.get(), sizeof bits, &bits)) return std::nullopt;
+    // A monochrome cursor's mask holds the AND mask above the XOR mask.
+    const int32_t height = color ? bits.bmHeight : bits.bmHeight / 2;
+    return CursorShape{cursor, {static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)}, height};
+}
+
+// Draws the cursor with its hotspot at `position` (screen coordinates) onto a
+// context whose origin is the top-left corner of `rect`. False when the cursor
+// cannot be drawn.
+bool DrawCursorAt(HDC dc, const CursorShape& shape, POINT position, const Rect& rect) {
+    const int x = position.x - rect.left - shape.hotspot.x;
+    const int y = position.y - rect.top - shape.hotspot.y;
     // A monochrome cursor is rendered with these two colours.
     SetBkColor(dc, RGB(255, 255, 255));
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    return DrawIconEx(dc, x, y, cursor, 0, 0, 0, nullptr, DI_NORMAL) != FALSE;
+    return DrawIconEx(dc, x, y, shape.cursor, 0, 0, 0, nullptr, DI_NORMAL) != FALSE;
 }
 
-// Paints the cursor into the copy of `rect`. A cursor handle of another program
-// cannot be drawn under Wine (error 1402); the standard arrow stands in for it.
-void DrawCursor(HDC dc, const Rect& rect) {
-    const CursorSnapshot snapshot = GetCursorSnapshot();
-    if (!snapshot.cursor) return;  // no cursor: left out
-    if (DrawCursorAt(dc, snapshot.cursor, snapshot.position, rect)) return;
-    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);  // shared, never destroyed
-    if (arrow) DrawCursorAt(dc, arrow, snapshot.position, rect);  // failure: the shot goes without
+// The standard arrow: a cursor handle of another program cannot be read or
+// drawn under Wine (error 1402), and the arrow stands in for it.
+std::optional<CursorShape> StandardArrow() {
+    return ShapeOf(LoadCursorW(nullptr, IDC_ARROW));  // shared, never destroyed
 }
 
 // ---- Reading the pixels -------------------------------------------------------
@@ -117,38 +132,176 @@ UniquePalette CreateSystemPalette(HDC display) {
     return CreatePaletteOf(colours);
 }
 
-// At 32 bits the fourth byte of a pixel is unused, but the block copy and an
-// alpha-blended cursor leave values there that readers of a 32-bit BMP take
-// for transparency. Zero it, so that every copy has the same layout.
-void ClearUnusedBytes(Bitmap& image) {
-    for (size_t i = 3; i < image.pixels.size(); i += 4) image.pixels[i] = 0;
+// Copies one row of pixels. At 32 bits the fourth byte of a pixel is unused,
+// but the block copy and an alpha-blended cursor leave values there that
+// readers of a 32-bit BMP take for transparency: it is zeroed on the way, so
+// that every copy has the same layout. A pixel at a time (the rows of 32-bit
+// pixels have no padding), which the compiler turns into vector instructions.
+void CopyRow(uint8_t* to, const uint8_t* from, size_t bytes, bool clearFourthBytes) {
+    if (!clearFourthBytes) {
+        std::memcpy(to, from, bytes);
+        return;
+    }
+    for (size_t i = 0; i + 4 <= bytes; i += 4) {
+        uint32_t pixel;
+        std::memcpy(&pixel, from + i, 4);
+        pixel &= 0x00FFFFFFu;  // little-endian: the fourth byte is the top one
+        std::memcpy(to + i, &pixel, 4);
+    }
 }
 
-// Reads a bitmap that is selected into no context. At 8 bits or less the
-// system palette is selected first, so that the colour table holds its colours.
-Bitmap ReadPixels(HDC dc, HBITMAP bitmap, int32_t width, int32_t height, int bitsPerPixel) {
-    Bitmap image = Bitmap::Blank(width, height, bitsPerPixel);
-    DibInfo info = DibInfoFor(width, height, bitsPerPixel);
-    const UniquePalette palette = bitsPerPixel <= 8 ? CreateSystemPalette(dc) : UniquePalette();
-    const auto read = [&] {
-        return GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), image.pixels.data(), info.get(), DIB_RGB_COLORS);
-    };
-    int lines = 0;
-    if (palette) {
-        const ScopedSelectPalette selected(dc, palette.get());
-        RealizePalette(dc);
-        lines = read();
-    } else {
-        lines = read();
+// Copies the screen into an image a band at a time through one band bitmap,
+// and paints the cursor into the rows it covers. From 16 bits on the band is a
+// DIB section in the image's own layout, whose rows are copied as they are; at
+// 8 bits or less it is a bitmap of the display's format, read with the system
+// palette selected, so that the colour table holds the palette's colours.
+class BandCopy {
+public:
+    BandCopy(HDC display, const Rect& rect, int bitsPerPixel)
+        : display_(display),
+          rect_(rect),
+          image_(Bitmap::Blank(rect.Width(), rect.Height(), bitsPerPixel)),
+          bandRows_(BandRows(rect.Width(), rect.Height())),
+          info_(DibInfoFor(rect.Width(), bandRows_, bitsPerPixel)),
+          memory_(CreateCompatibleDC(display)) {
+        if (!memory_) throw std::runtime_error("Could not create a memory context");
+        if (bitsPerPixel <= 8) {
+            band_.reset(CreateCompatibleBitmap(display, rect.Width(), bandRows_));
+            palette_ = CreateSystemPalette(display);
+        } else {
+            // Top-down, as the screen's rows come: the band needs no second
+            // buffer on its way in.
+            DibInfo topDown = info_;
+            topDown.header.biHeight = -bandRows_;
+            band_.reset(CreateDIBSection(display, topDown.get(), DIB_RGB_COLORS, &bandBits_, nullptr, 0));
+        }
+        if (!band_ || (bitsPerPixel > 8 && !bandBits_)) throw std::runtime_error("Could not create the screen copy");
     }
-    if (lines != height) throw std::runtime_error("Could not read the screen copy");
-    if (bitsPerPixel == 32) ClearUnusedBytes(image);
-    if (bitsPerPixel <= 8) {
-        image.palette.resize(size_t{1} << bitsPerPixel);
-        std::memcpy(image.palette.data(), info.colours, image.palette.size() * sizeof(RGBQUAD));
+
+    // Every band from the screen; what lies off the screen is black. A block
+    // copy that reaches past the screen would come back all black under Wine;
+    // Windows gives black there anyway.
+    void CopyScreen(DWORD rop) {
+        const RECT wanted{rect_.left, rect_.top, rect_.right, rect_.bottom};
+        const RECT screen = VirtualScreen();
+        RECT part{};
+        if (!IntersectRect(&part, &wanted, &screen)) part = RECT{};  // wholly off the screen: all black
+        // A DIB section stays selected throughout; a bitmap is read unselected.
+        std::optional<ScopedSelectObject> throughout;
+        if (bandBits_) throughout.emplace(memory_.get(), band_.get());
+        for (int32_t top = 0; top < rect_.Height(); top += bandRows_) {
+            const int32_t rows = std::min(bandRows_, rect_.Height() - top);
+            const RECT bandRect{rect_.left, rect_.top + top, rect_.right, rect_.top + top + rows};
+            RECT onScreen{};
+            IntersectRect(&onScreen, &bandRect, &part);
+            {
+                std::optional<ScopedSelectObject> forTheBand;
+                if (!throughout) forTheBand.emplace(memory_.get(), band_.get());
+                if (!(throughout ? *throughout : *forTheBand))
+                    throw std::runtime_error("Could not select the screen copy");
+                if (!EqualRect(&onScreen, &bandRect) && !PatBlt(memory_.get(), 0, 0, rect_.Width(), rows, BLACKNESS))
+                    throw std::runtime_error("Could not clear the screen copy");
+                if (!IsRectEmpty(&onScreen) &&
+                    !BitBlt(memory_.get(), onScreen.left - bandRect.left, onScreen.top - bandRect.top,
+                            onScreen.right - onScreen.left, onScreen.bottom - onScreen.top, display_,
+                            onScreen.left, onScreen.top, rop))
+                    throw std::runtime_error("Could not copy the screen");
+            }
+            ReadRows(top, rows);
+        }
     }
-    return image;
-}
+
+    // Paints the cursor where it is now into the rows it covers: they go back
+    // into the band bitmap, get the cursor and are read again.
+    void DrawCursor() {
+        const CursorSnapshot snapshot = GetCursorSnapshot();
+        if (!snapshot.cursor) return;  // no cursor: left out
+        std::optional<CursorShape> shape = ShapeOf(snapshot.cursor);
+        if (!shape) shape = StandardArrow();
+        if (!shape) return;  // failure: the shot goes without
+        const int32_t cursorTop = snapshot.position.y - rect_.top - shape->hotspot.y;
+        const int32_t first = std::max(0, cursorTop);
+        const int32_t end = std::min(rect_.Height(), cursorTop + shape->height);
+        for (int32_t top = first; top < end; top += bandRows_) {
+            const int32_t rows = std::min(bandRows_, end - top);
+            WriteRows(top, rows);
+            {
+                const ScopedSelectObject selected(memory_.get(), band_.get());
+                if (!selected) return;
+                const Rect bandRect{rect_.left, rect_.top + top, rect_.right, rect_.top + top + rows};
+                if (!DrawCursorAt(memory_.get(), *shape, snapshot.position, bandRect)) {
+                    const std::optional<CursorShape> arrow = StandardArrow();
+                    if (!arrow || !DrawCursorAt(memory_.get(), *arrow, snapshot.position, bandRect)) return;
+                    shape = arrow;
+                }
+            }
+            ReadRows(top, rows);
+        }
+    }
+
+    Bitmap Finish() {
+        if (image_.bitsPerPixel <= 8) {
+            image_.palette.resize(size_t{1} << image_.bitsPerPixel);
+            std::memcpy(image_.palette.data(), info_.colours, image_.palette.size() * sizeof(RGBQUAD));
+        }
+        return std::move(image_);
+    }
+
+private:
+    // The image's rows `top` .. `top + rows` (from the top): the band bitmap's
+    // first rows, which a bottom-up read delivers from its line bandRows_ - rows.
+    uint8_t* RowsAt(int32_t top, int32_t rows) { return image_.Row(top + rows - 1); }
+
+    // Copies the band section's first `rows` rows (top-down) to the image's
+    // rows from `top` (bottom-up), or back.
+    void CopyBandRows(int32_t top, int32_t rows, bool intoImage) {
+        const size_t stride = static_cast<size_t>(image_.Stride());
+        GdiFlush();  // the copy and the cursor are in the section's memory
+        for (int32_t y = 0; y < rows; ++y) {
+            uint8_t* band = static_cast<uint8_t*>(bandBits_) + static_cast<size_t>(y) * stride;
+            uint8_t* row = image_.Row(top + y);
+            if (intoImage)
+                CopyRow(row, band, stride, image_.bitsPerPixel == 32);
+            else
+                std::memcpy(band, row, stride);
+        }
+    }
+
+    // Reads the band bitmap (selected into no context) into those rows.
+    void ReadRows(int32_t top, int32_t rows) {
+        if (bandBits_) return CopyBandRows(top, rows, true);
+        const auto read = [&] {
+            return GetDIBits(display_, band_.get(), static_cast<UINT>(bandRows_ - rows), static_cast<UINT>(rows),
+                             RowsAt(top, rows), info_.get(), DIB_RGB_COLORS);
+        };
+        int lines = 0;
+        if (palette_) {
+            const ScopedSelectPalette selected(display_, palette_.get());
+            RealizePalette(display_);
+            lines = read();
+        } else {
+            lines = read();
+        }
+        if (lines != rows) throw std::runtime_error("Could not read the screen copy");
+    }
+
+    // Puts those rows of the image back into the band bitmap.
+    void WriteRows(int32_t top, int32_t rows) {
+        if (bandBits_) return CopyBandRows(top, rows, false);
+        SetDIBits(display_, band_.get(), static_cast<UINT>(bandRows_ - rows), static_cast<UINT>(rows),
+                  RowsAt(top, rows), info_.get(), DIB_RGB_COLORS);
+    }
+
+    HDC display_;
+    Rect rect_;
+    Bitmap image_;
+    int32_t bandRows_;
+    DibInfo info_;  // the band bitmap's layout; the colour table of the last read
+    UniqueDc memory_;
+    UniqueBitmap band_;
+    void* bandBits_ = nullptr;  // the DIB section's rows, from 16 bits on
+    UniquePalette palette_;
+};
 
 // ---- The clipboard ------------------------------------------------------------
 
@@ -192,17 +345,10 @@ Bitmap Screen::CaptureScreenRect(const Rect& rect, bool useCaptureBlt, bool incl
 
     const UniqueDc display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
     if (!display) throw std::runtime_error("Could not open the display");
-    const UniqueDc memory(CreateCompatibleDC(display.get()));
-    if (!memory) throw std::runtime_error("Could not create a memory context");
-    const UniqueBitmap bitmap(CreateCompatibleBitmap(display.get(), width, height));
-    if (!bitmap) throw std::runtime_error("Could not create the screen copy");
-    {
-        const ScopedSelectObject selected(memory.get(), bitmap.get());
-        if (!selected) throw std::runtime_error("Could not select the screen copy");
-        CopyScreenPart(display.get(), memory.get(), rect, useCaptureBlt ? CaptureBltRop : SRCCOPY);
-        if (includeCursor) DrawCursor(memory.get(), rect);
-    }
-    return ReadPixels(display.get(), bitmap.get(), width, height, DisplayDepth(display.get()));
+    BandCopy copy(display.get(), rect, DisplayDepth(display.get()));
+    copy.CopyScreen(useCaptureBlt ? CaptureBltRop : SRCCOPY);
+    if (includeCursor) copy.DrawCursor();
+    return copy.Finish();
 }
 
 std::optional<Rect> Screen::ForegroundWindowRect() {

@@ -5,9 +5,11 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <cwchar>
+#include <vector>
 
 namespace kadtest {
 namespace {
@@ -455,6 +457,123 @@ int TrayIconState(const Args& args, DWORD) {
     return kExitOk;
 }
 
+// ---- What a process holds --------------------------------------------------
+
+// Wine answers GetGuiResources with ERROR_CALL_NOT_IMPLEMENTED and
+// GetProcessHandleCount with 0; then the counts come from where the system
+// keeps the objects, and the answer names that source.
+
+// The GDI objects in the process's GDI handle table (the PEB's
+// GdiSharedHandleTable: 65536 entries of 16 bytes, a used one with a type).
+long long GdiTableCount(HANDLE process) {
+    using QueryProcess = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<QueryProcess>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION basic{};
+    if (!query || query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return -1;
+    constexpr size_t kTableOffset = 0xF8;  // in the 64-bit PEB
+    UINT_PTR table = 0;
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(process, static_cast<BYTE*>(static_cast<void*>(basic.PebBaseAddress)) + kTableOffset,
+                           &table, sizeof table, &read) || !table)
+        return -1;
+    constexpr size_t kEntries = 0x10000, kEntryBytes = 16, kTypeByte = 14;
+    std::vector<BYTE> entries(kEntries * kEntryBytes);
+    if (!ReadProcessMemory(process, reinterpret_cast<void*>(table), entries.data(), entries.size(), &read)) return -1;
+    long long used = 0;
+    for (size_t i = 0; i < kEntries; ++i) used += entries[i * kEntryBytes + kTypeByte] != 0;
+    return used;
+}
+
+// The handles of the process in the system's handle list.
+long long HandleListCount(DWORD pid) {
+    struct Entry {
+        PVOID object;
+        ULONG_PTR processId, handle;
+        ULONG access;
+        USHORT backTrace, typeIndex;
+        ULONG attributes, reserved;
+    };
+    struct List {
+        ULONG_PTR count, reserved;
+        Entry entries[1];
+    };
+    using QuerySystem = NTSTATUS(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<QuerySystem>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    constexpr ULONG kExtendedHandleInformation = 64;
+    constexpr NTSTATUS kTooSmall = static_cast<NTSTATUS>(0xC0000004);
+    std::vector<BYTE> buffer(1 << 20);
+    NTSTATUS status = kTooSmall;
+    while (query && (status = query(kExtendedHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+                                    nullptr)) == kTooSmall)
+        buffer.resize(buffer.size() * 2);
+    if (status != 0) return -1;
+    const auto* list = reinterpret_cast<const List*>(buffer.data());
+    long long count = 0;
+    for (ULONG_PTR i = 0; i < list->count; ++i) count += list->entries[i].processId == pid;
+    return count;
+}
+
+// The windows of the process, top-level and children.
+long long WindowCount(DWORD pid) {
+    long long count = 0;
+    for (HWND window : TopLevelWindows()) {
+        if (ProcessOf(window) != pid) continue;
+        count += 1 + static_cast<long long>(ChildWindows(window).size());
+    }
+    return count;
+}
+
+// The GDI and USER objects and the handles of the process that owns the
+// window: {"pid": ..., "gdi": n, "gdi_from": "system"|"table", "user": n,
+// "user_from": "system"|"windows", "handles": n, "handles_from": "system"|"list"}.
+int ProcessCounts(const Args& args, DWORD) {
+    HWND window = FindTopLevel(args[0]);
+    const DWORD pid = window ? ProcessOf(window) : 0;
+    HANDLE process = pid ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid) : nullptr;
+    if (!process) {
+        Complain(L"cannot open the process of " + args[0]);
+        return kExitNotFound;
+    }
+    const auto counted = [](long long value) { return value < 0 ? std::string("null") : std::to_string(value); };
+    std::string gdiFrom = "system", userFrom = "system", handlesFrom = "system";
+    long long gdi = GetGuiResources(process, GR_GDIOBJECTS);
+    if (gdi == 0) gdi = GdiTableCount(process), gdiFrom = "table";
+    long long user = GetGuiResources(process, GR_USEROBJECTS);
+    if (user == 0) user = WindowCount(pid), userFrom = "windows";
+    DWORD handleCount = 0;
+    long long handles = GetProcessHandleCount(process, &handleCount) ? handleCount : 0;
+    if (handles == 0) handles = HandleListCount(pid), handlesFrom = "list";
+    CloseHandle(process);
+    PrintLine("{\"pid\": " + Number(pid) + ", \"gdi\": " + counted(gdi) + ", \"gdi_from\": \"" + gdiFrom +
+              "\", \"user\": " + counted(user) + ", \"user_from\": \"" + userFrom + "\", \"handles\": " +
+              counted(handles) + ", \"handles_from\": \"" + handlesFrom + "\"}");
+    return kExitOk;
+}
+
+// Waits, looking every 2 ms, for a visible top-level window of the class and
+// prints the moment it was seen as Unix time in milliseconds (the same clock
+// as the host's), so that a script can time another program's start from
+// outside without this process's own start in the figure.
+int VisibleWait(const Args& args, DWORD timeout_ms) {
+    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+    do {
+        for (HWND window : TopLevelWindows()) {
+            if (!IsWindowVisible(window) || ClassOf(window) != args[0]) continue;
+            FILETIME now{};
+            GetSystemTimePreciseAsFileTime(&now);
+            const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+            constexpr ULONGLONG kUnixEpoch = 116444736000000000ULL;  // 1970-01-01 in 100 ns steps since 1601
+            const ULONGLONG tenths = (ticks - kUnixEpoch) / 1000;   // 0.1 ms
+            PrintLine(Number(tenths / 10) + "." + Number(tenths % 10));
+            return kExitOk;
+        }
+        Sleep(2);
+    } while (GetTickCount64() < deadline);
+    return kExitNotFound;
+}
+
 }  // namespace
 
 std::vector<Command> UiCommands() {
@@ -471,6 +590,8 @@ std::vector<Command> UiCommands() {
         {L"send-rect", L"<class> <message> <wparam> <left> <top> <right> <bottom>", 7, false, SendRect},
         {L"file-dialog", L"<title> <path|-> <timeout_ms>", 3, true, FileDialog},
         {L"tray-icon", L"<class>", 1, false, TrayIconState},
+        {L"process-counts", L"<class>", 1, false, ProcessCounts},
+        {L"visible-wait", L"<class> <timeout_ms>", 2, true, VisibleWait},
     };
 }
 

@@ -436,7 +436,154 @@ INSTANTIATE_TEST_SUITE_P(Encoders, JpegQuality,
                                            QualityCase{"AboveLoweredTo100", 250, 100}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// ---- JPEG from the rows as they are ------------------------------------------
+
+struct JpegWriter {
+    jpeg_error_mgr errors;  // first, so that the library's pointer to it is one to this
+    std::jmp_buf jump;
+    jpeg_compress_struct info;
+    unsigned char* output = nullptr;
+    unsigned long outputSize = 0;
+    ~JpegWriter() {
+        jpeg_destroy_compress(&info);
+        std::free(output);
+    }
+};
+
+void JpegWriteFailed(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegWriter*>(info->err)->jump, 1); }
+
+// No local here has a destructor: libjpeg's errors longjmp back into it.
+bool RunJpegWriter(JpegWriter& writer, const Bytes& rgb, int width, int height, int quality) {
+    jpeg_compress_struct& info = writer.info;
+    info.err = jpeg_std_error(&writer.errors);
+    writer.errors.error_exit = JpegWriteFailed;
+    if (setjmp(writer.jump) != 0) return false;
+    jpeg_create_compress(&info);
+    jpeg_mem_dest(&info, &writer.output, &writer.outputSize);
+    info.image_width = static_cast<JDIMENSION>(width), info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 3, info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    for (int y = 0; y < height; ++y) {
+        JSAMPROW row = const_cast<JSAMPROW>(rgb.data() + static_cast<size_t>(y) * width * 3);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    return true;
+}
+
+// The file libjpeg makes of the image's colours handed over as R, G, B rows.
+Bytes JpegOfRgbRows(const TestImage& image, int quality) {
+    Bytes rgb;
+    for (const uint32_t raw : image.raw) {
+        const uint32_t colour = ColourOf(image.bitmap, raw);
+        rgb.push_back(static_cast<uint8_t>(colour >> 16)), rgb.push_back(static_cast<uint8_t>(colour >> 8));
+        rgb.push_back(static_cast<uint8_t>(colour));
+    }
+    JpegWriter writer{};
+    if (!RunJpegWriter(writer, rgb, image.bitmap.width, image.bitmap.height, quality))
+        throw std::runtime_error("libjpeg cannot write the reference file");
+    return Bytes(writer.output, writer.output + writer.outputSize);
+}
+
+// 24 and 32-bit rows go to libjpeg in their own B, G, R (and unused) layout:
+// the decoded pixels are those of the same colours given as R, G, B rows. The
+// fourth bytes are random and must play no part; the widths leave rows padded.
+TEST(JpegEncoder, RowsInTheirOwnLayoutDecodeAsRgbRowsDo) {
+    for (const int depth : {24, 32})
+        for (const int quality : {75, 100, 1}) {
+            const TestImage image = RandomImage(37, 21, depth, 0, 5u * depth + quality);
+            const DecodedJpeg got = DecodeJpeg(EncodeJpeg(image.bitmap, quality));
+            const DecodedJpeg want = DecodeJpeg(JpegOfRgbRows(image, quality));
+            ASSERT_EQ(got.width, want.width);
+            ASSERT_EQ(got.height, want.height);
+            EXPECT_TRUE(got.samples == want.samples) << depth << " bits, quality " << quality;
+        }
+}
+
 // ---- PNG specifics -------------------------------------------------------------
+
+// ---- PNG with libpng choosing every row's filter --------------------------------
+
+struct PngWriter {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    Bytes file;
+    ~PngWriter() { png_destroy_write_struct(&png, &info); }
+};
+
+void AppendToFile(png_structp png, png_bytep data, size_t length) {
+    auto* writer = static_cast<PngWriter*>(png_get_io_ptr(png));
+    writer->file.insert(writer->file.end(), data, data + length);
+}
+
+void NoFlush(png_structp) {}
+
+// No local here has a destructor: libpng's errors longjmp back into it.
+bool RunPngWriter(PngWriter& writer, const Bytes& rgb, int width, int height, int level) {
+    if (setjmp(png_jmpbuf(writer.png)) != 0) return false;
+    png_set_write_fn(writer.png, &writer, AppendToFile, NoFlush);
+    png_set_filter(writer.png, 0, PNG_FILTER_SUB | PNG_FILTER_UP | PNG_FILTER_AVG | PNG_FILTER_PAETH);
+    png_set_compression_level(writer.png, level);
+    png_set_IHDR(writer.png, writer.info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(writer.png, writer.info);
+    for (int y = 0; y < height; ++y)
+        png_write_row(writer.png, const_cast<png_bytep>(rgb.data() + static_cast<size_t>(y) * width * 3));
+    png_write_end(writer.png, writer.info);
+    return true;
+}
+
+// The file libpng makes of the image's colours as R, G, B rows, choosing each
+// row's filter among the four itself.
+Bytes PngOfRgbRows(const TestImage& image, int level) {
+    Bytes rgb;
+    for (const uint32_t raw : image.raw) {
+        const uint32_t colour = ColourOf(image.bitmap, raw);
+        rgb.push_back(static_cast<uint8_t>(colour >> 16)), rgb.push_back(static_cast<uint8_t>(colour >> 8));
+        rgb.push_back(static_cast<uint8_t>(colour));
+    }
+    PngWriter writer;
+    writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    writer.info = png_create_info_struct(writer.png);
+    if (!writer.info || !RunPngWriter(writer, rgb, image.bitmap.width, image.bitmap.height, level))
+        throw std::runtime_error("libpng cannot write the reference file");
+    return writer.file;
+}
+
+// The encoder chooses each row's filter itself, as libpng would: the file is
+// byte for byte the one libpng writes when it chooses. Noise, smooth ramps
+// (where the four filters differ little) and flat rows (all four tie at zero)
+// at every true-colour depth; widths below and above the 16-byte steps of the
+// sums, one row and one column, where libpng leaves filters out itself.
+TEST(PngEncoder, RowFiltersAreTheOnesLibpngChooses) {
+    const struct {
+        int width, height, depth;
+        const char* content;
+    } cases[] = {{37, 19, 24, "noise"}, {64, 9, 32, "noise"}, {23, 7, 16, "noise"}, {5, 4, 24, "noise"},
+                 {41, 17, 32, "ramps"}, {33, 6, 24, "flat"},   {29, 1, 32, "noise"}, {1, 12, 24, "noise"}};
+    for (const auto& c : cases) {
+        TestImage image = RandomImage(c.width, c.height, c.depth, 0, static_cast<unsigned>(c.width * c.height));
+        if (std::string(c.content) != "noise") {
+            for (int y = 0; y < c.height; ++y)
+                for (int x = 0; x < c.width; ++x) {
+                    const uint32_t value = std::string(c.content) == "flat"
+                                               ? (y % 3 == 0 ? 0x808080u : 0x20C0F0u)
+                                               : (uint32_t(x * 6 + y) & 0xFF) << 16 | (uint32_t(y * 9) & 0xFF) << 8 |
+                                                     (uint32_t(x * 3 + y * 5) & 0xFF);
+                    const uint32_t raw = c.depth == 16 ? (value >> 19 & 31) << 10 | (value >> 11 & 31) << 5 |
+                                                             (value >> 3 & 31)
+                                                       : value;
+                    SetPixel(image.bitmap, x, y, raw);
+                    image.raw[static_cast<size_t>(y) * c.width + x] = raw;
+                }
+        }
+        for (const int level : {2, 9})
+            EXPECT_TRUE(EncodePng(image.bitmap, level) == PngOfRgbRows(image, level))
+                << c.width << "x" << c.height << " at " << c.depth << " bits, " << c.content << ", level " << level;
+    }
+}
 
 TEST(PngEncoder, CompressionLevelReachesZlib) {
     // The zlib header's FLEVEL: 0 for levels 0 and 1, 1 for 2..5, 2 for 6, 3 for 7..9.
