@@ -34,6 +34,24 @@ QUIT_QUESTION = {0: "Вы действительно хотите выйти и�
                  1: "Are you sure you want to quit?"}
 
 
+# Every value a full save writes, in the order the program lists them.
+FULL_VALUE_SET = [
+    "AppVersion", "WorkMode", "TrayIconEnabled", "QualityJPEG", "IncludeCursor",
+    "CopyImageToClipboard", "PriorityChange", "PriorityClass", "PriorityAutoChange", "Language",
+    "Coordinates", "Left", "Top", "ConfirmationOnClose", "StayOnTop", "FNameFormatAutosave",
+    "FNameFormatSerial", "DirAutosave", "DirSaveSerial", "NameAutosave", "NameSerial",
+    "NumberAutosave", "NumberSerial", "GraphFormatAutosave", "GraphFormatSerial", "RenameAutosave",
+    "RenameSerial", "ManualSerial", "IntervalOfTime", "QuantityOfScreenshots",
+    "HotKey1Mode", "HotKey2Mode", "HotKey3Mode", "HotKey4Mode", "HotKey5Mode",
+    "UserHotKey1", "UserHotKey2", "UserHotKey3", "UserHotKey4", "UserHotKey5",
+    "SoundEvent", "LastSaveFormat", "LastSavePath", "AudioFilePath", "SoundMode",
+    "ExecuteAfterSaving", "ExecuteMode", "FontName", "InscriptionEnabled", "EnableDateTime",
+    "DateTimeFormat", "InscriptionText", "FontSize", "InscriptionFontColor",
+    "InscriptionBackGroundColor", "InscriptionTransporent", "InscriptionStyleBold",
+    "InscriptionStyleItalic", "InscriptionStyleUnderline", "InscriptionStyleStrikeOut",
+    "InscriptionCoordinates", "InsX", "InsY",
+]
+
 def control_ids():
     """Control id of every control by its name: 100 + its place in the
     program's ControlId list (the main window itself is the first, 0)."""

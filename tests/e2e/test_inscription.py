@@ -4,7 +4,8 @@ opaque box of a colour the screen does not show, compared with the screen."""
 import pytest
 from PIL import Image, ImageChops
 
-from resident import CONTROL, MAIN_CLASS, controls, post, start_resident, tray_command, wait_controls, wait_main_visible
+from resident import (CB_SETCURSEL, CBN_SELCHANGE, CONTROL, MAIN_CLASS, WM_COMMAND, WM_KEYDOWN, controls, post,
+                      start_resident, tray_command, wait_controls, wait_main_visible)
 from shots import (FORMATS, SCREEN_SIZE, difference_box, grab_screen, load, press_on_desktop, shots_folder,
                    show_pattern, store_settings, wait_file)
 from winehost import SETTINGS_KEY, poll
@@ -83,9 +84,7 @@ def test_bad_stored_values_still_give_a_shot_with_the_inscription(wine, kadrilo,
 
 # ---------------------------------------------------------------- the Inscription tab
 
-WM_COMMAND, WM_KEYDOWN, WM_VSCROLL = 0x111, 0x100, 0x115
-VK_RIGHT, SB_PAGEDOWN = 0x27, 3
-CB_SETCURSEL, CBN_SELCHANGE = 0x14E, 1
+WM_VSCROLL, VK_RIGHT, SB_PAGEDOWN = 0x115, 0x27, 3
 INSCRIPTION_TAB = 3  # the fourth tab
 
 

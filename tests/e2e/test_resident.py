@@ -10,7 +10,7 @@ import tempfile
 import pytest
 
 import winehost
-from resident import (CB_SETCURSEL, CBN_SELCHANGE, CONTROL, MAIN_CLASS, MOD_ALT, MOD_CONTROL,
+from resident import (FULL_VALUE_SET, CB_SETCURSEL, CBN_SELCHANGE, CONTROL, MAIN_CLASS, MOD_ALT, MOD_CONTROL,
                       MOD_SHIFT, QUIT_QUESTION, SETTINGS_KEY, TRAY, TRAY_DOUBLE_CLICK,
                       TRAY_RIGHT_BUTTON, VK_SNAPSHOT, WM_COMMAND, controls, hold_hotkey,
                       hotkey_free, main_window, menu_closed, menu_open, post, press_in_menu,
@@ -31,23 +31,6 @@ SLOT_RADIOS = {
     5: ("RadioButton23", "RadioButton24", "RadioButton25"),
 }
 
-# Every value a full save writes, in the order the program lists them.
-FULL_VALUE_SET = [
-    "AppVersion", "WorkMode", "TrayIconEnabled", "QualityJPEG", "IncludeCursor",
-    "CopyImageToClipboard", "PriorityChange", "PriorityClass", "PriorityAutoChange", "Language",
-    "Coordinates", "Left", "Top", "ConfirmationOnClose", "StayOnTop", "FNameFormatAutosave",
-    "FNameFormatSerial", "DirAutosave", "DirSaveSerial", "NameAutosave", "NameSerial",
-    "NumberAutosave", "NumberSerial", "GraphFormatAutosave", "GraphFormatSerial", "RenameAutosave",
-    "RenameSerial", "ManualSerial", "IntervalOfTime", "QuantityOfScreenshots",
-    "HotKey1Mode", "HotKey2Mode", "HotKey3Mode", "HotKey4Mode", "HotKey5Mode",
-    "UserHotKey1", "UserHotKey2", "UserHotKey3", "UserHotKey4", "UserHotKey5",
-    "SoundEvent", "LastSaveFormat", "LastSavePath", "AudioFilePath", "SoundMode",
-    "ExecuteAfterSaving", "ExecuteMode", "FontName", "InscriptionEnabled", "EnableDateTime",
-    "DateTimeFormat", "InscriptionText", "FontSize", "InscriptionFontColor",
-    "InscriptionBackGroundColor", "InscriptionTransporent", "InscriptionStyleBold",
-    "InscriptionStyleItalic", "InscriptionStyleUnderline", "InscriptionStyleStrikeOut",
-    "InscriptionCoordinates", "InsX", "InsY",
-]
 TEXT_VALUES = {"DirAutosave", "DirSaveSerial", "NameAutosave", "NameSerial", "LastSavePath",
                "AudioFilePath", "FontName", "InscriptionText",
                "UserHotKey1", "UserHotKey2", "UserHotKey3", "UserHotKey4", "UserHotKey5"}

@@ -10,7 +10,7 @@ import tempfile
 import pytest
 
 import winehost
-from resident import (CB_SETCURSEL, CBN_SELCHANGE, CONTROL, MAIN_CLASS, MOD_ALT, MOD_CONTROL,
+from resident import (FULL_VALUE_SET, CB_SETCURSEL, CBN_SELCHANGE, CONTROL, MAIN_CLASS, MOD_ALT, MOD_CONTROL,
                       MOD_SHIFT, SETTINGS_KEY, VK_SNAPSHOT, WM_COMMAND, controls, hotkey_free,
                       main_window, post, quit_program, start_resident, stored_values, tray_command,
                       wait_controls, wait_main_visible)
@@ -19,23 +19,8 @@ SECTION = "Kadrilo Settings"
 VK_F5 = 0x74
 WAIT = 10
 
-# The keys in the order an export writes them.
-EXPORT_KEYS = [
-    "AppVersion", "WorkMode", "TrayIconEnabled", "QualityJPEG", "IncludeCursor",
-    "CopyImageToClipboard", "PriorityChange", "PriorityClass", "PriorityAutoChange", "Language",
-    "Coordinates", "Left", "Top", "ConfirmationOnClose", "StayOnTop", "FNameFormatAutosave",
-    "FNameFormatSerial", "DirAutosave", "DirSaveSerial", "NameAutosave", "NameSerial",
-    "NumberAutosave", "NumberSerial", "GraphFormatAutosave", "GraphFormatSerial", "RenameAutosave",
-    "RenameSerial", "ManualSerial", "IntervalOfTime", "QuantityOfScreenshots",
-    "HotKey1Mode", "HotKey2Mode", "HotKey3Mode", "HotKey4Mode", "HotKey5Mode",
-    "UserHotKey1", "UserHotKey2", "UserHotKey3", "UserHotKey4", "UserHotKey5",
-    "SoundEvent", "LastSaveFormat", "LastSavePath", "AudioFilePath", "SoundMode",
-    "ExecuteAfterSaving", "ExecuteMode", "FontName", "InscriptionEnabled", "EnableDateTime",
-    "DateTimeFormat", "InscriptionText", "FontSize", "InscriptionFontColor",
-    "InscriptionBackGroundColor", "InscriptionTransporent", "InscriptionStyleBold",
-    "InscriptionStyleItalic", "InscriptionStyleUnderline", "InscriptionStyleStrikeOut",
-    "InscriptionCoordinates", "InsX", "InsY",
-]
+# An export writes the keys in the order a full save writes the values.
+EXPORT_KEYS = FULL_VALUE_SET
 
 # Stored before the export, as the registry holds them.
 SEEDED = {
